@@ -1,0 +1,134 @@
+// The main setup window and the program entry; see Main.h.
+#include "app/Main.h"
+
+#include "app/LoadFormUnit.h"
+#include "app/StringTable.h"
+#include "engine/InstallClasses.h"
+#include "engine/SetupState.h"
+#include "engine/cmp_TInstall.h"
+#include "engine/routines_ExpandPaths.h"
+#include "platform/Platform.h"
+#include "system/cmp_TInstallRegistry.h"
+
+const rt::TClassInfo& TMainSetupDlg::StaticClass() {
+    using M = TMainSetupDlg;
+    static const rt::TClassInfo info{"TMainSetupDlg", &rt::TForm::StaticClass(), rt::Factory<TMainSetupDlg>(), {},
+                                     {rt::Method("FormCreate", &M::FormCreate), rt::Method("FormShow", &M::FormShow),
+                                      rt::Method("FormActivate", &M::FormActivate)}};
+    return info;
+}
+
+template <class T>
+T* TMainSetupDlg::Field(const char* name) {
+    rt::TComponent* c = FindComponent(name);
+    if (!c || !c->InheritsFrom(T::StaticClass()))
+        throw rt::Exception(std::string("The main setup window's description lacks ") + name + ": " + T::StaticClass().Name);
+    return static_cast<T*>(c);
+}
+
+TMainSetupDlg::TMainSetupDlg(rt::TComponent* owner) : rt::TForm(owner) {
+    LoadDescription("MainSetupDlg.dfm");
+    Install1 = Field<TInstall>("Install1");
+    InstallRegistry1 = Field<TInstallRegistry>("InstallRegistry1");
+    imgLightBackground = Field<rt::TImage>("imgLightBackground");
+    Image1 = Field<rt::TImage>("Image1");
+    ProductLabel = Field<rt::TLabel>("ProductLabel");
+    ByLabel = Field<rt::TLabel>("ByLabel");
+    lblLE = Field<rt::TLabel>("lblLE");
+    DoCreate();
+}
+
+void TMainSetupDlg::FormCreate(rt::TObject*) {
+    TSetupState& state = SetupState();
+    state.CopyPageOpen = false;
+    state.Hebrew = false;
+    state.LanguageIndex = 0;
+
+    SetCaption(LoadStr(20));
+    ProductLabel->SetCaption(LoadStr(40));
+    InstallRegistry1->Entries()->SetValue("SourceDir", rt::ExtractFilePath(os::Current().ModuleFileName()));
+
+    SetDesignSize(800, 600);
+    SetWindowState(rt::TWindowState::wsMaximized);
+    SetBorderIcons({rt::TBorderIcon::biSystemMenu, rt::TBorderIcon::biMinimize});
+    lblLE->Hide();
+
+    // The logo and the maker's line were laid out for 800 x 600; place them for this screen.
+    // Multiply first, then divide, truncating, as the layout has always been computed.
+    const long long sw = rt::Backend().ScreenWidth(), sh = rt::Backend().ScreenHeight();
+    auto scaleY = [&](int v) { return static_cast<int>(sh * v / 600); };
+    auto scaleX = [&](int v) { return static_cast<int>(sw * v / 800); };
+    Image1->SetTop(scaleY(Image1->Top()));
+    Image1->SetLeft(scaleX(Image1->Left()));
+    ByLabel->SetTop(scaleY(ByLabel->Top()));
+    ByLabel->SetLeft(scaleX(ByLabel->Left()));
+    Image1->SetHeight(scaleY(Image1->Height()));
+    Image1->SetWidth(scaleX(Image1->Width()));
+    ByLabel->SetHeight(scaleY(ByLabel->Height()));
+    ByLabel->SetWidth(scaleX(ByLabel->Width()));
+    ByLabel->Font()->SetSize(static_cast<int>(ByLabel->Font()->Size() * sw / 800));
+}
+
+void TMainSetupDlg::FormShow(rt::TObject*) {}
+
+void TMainSetupDlg::FormActivate(rt::TObject*) {
+    const TSetupState& state = SetupState();
+    if (!state.CopyPageOpen) return;
+    // While files are copied the progress page keeps the focus, so Cancel stays at hand.
+    if (auto* page = dynamic_cast<rt::IFocusTarget*>(FindComponent(state.Hebrew ? "HebCopyFileDlg1" : "Dialog3")))
+        page->FocusTarget();
+}
+
+bool TMainSetupDlg::WndProc(std::uint32_t message, std::uintptr_t wParam, std::intptr_t lParam, std::intptr_t& result) {
+    if (message == WM_SETUP_RESTORE) {
+        rt::Application()->Restore();
+        rt::Application()->BringToFront();
+        result = 0;
+        return true;
+    }
+    return rt::TForm::WndProc(message, wParam, lParam, result);
+}
+
+void RegisterSetupClasses() {
+    rt::RegisterClasses({&rt::TForm::StaticClass(), &rt::TLabel::StaticClass(), &rt::TImage::StaticClass(),
+                         &TInstallRegistry::StaticClass(), &TfrmLoad::StaticClass(), &TMainSetupDlg::StaticClass()});
+    RegisterInstallClasses();
+}
+
+int SetupMain() {
+    os::IPlatform& platform = os::Current();
+    const os::WindowHandle running = platform.FindWindow("TMainSetupDlg");
+    bool start = running == 0;
+    if (!start) {
+        // The form designer shows the window class while the form is edited; that is not a setup.
+        const os::WindowHandle designer = platform.FindWindow("TAppBuilder");
+        start = designer != 0 && platform.WindowProcessId(designer) == platform.WindowProcessId(running);
+    }
+    if (!start) {
+        platform.SendMessage(running, WM_SETUP_RESTORE, 0, 0);
+        return 0;
+    }
+
+    RegisterSetupClasses();
+    InitEngineDirectories();
+
+    frmLoad = new TfrmLoad(nullptr);
+    frmLoad->ShowForm();
+    frmLoad->Update();
+
+    auto* app = new rt::TApplication(nullptr);
+    rt::SetApplication(app);
+    app->Initialize();
+    app->SetTitle("Brevanshaw ! Setup");
+    try {
+        app->CreateForm<TMainSetupDlg>();
+        app->Run();
+    } catch (const std::exception& e) {
+        app->HandleException(e);
+    }
+    rt::FreeAndNil(frmLoad);
+    app->Free();
+    rt::SetApplication(nullptr);
+    DoneEngineDirectories();
+    return 0;
+}

@@ -1,0 +1,44 @@
+// The main setup window: it owns the install description and, through its install root,
+// runs the installation when it is first activated. Also the program entry.
+#pragma once
+
+#include "runtime/Forms.h"
+
+class TInstall;
+class TInstallRegistry;
+
+// Sent by a second instance to the running setup window to bring it back to the front.
+constexpr std::uint32_t WM_SETUP_RESTORE = 1124;
+
+class TMainSetupDlg : public rt::TForm {
+    RT_CLASS(TMainSetupDlg, rt::TForm)
+public:
+    explicit TMainSetupDlg(rt::TComponent* owner);
+
+    // Handlers named in the description.
+    void FormCreate(rt::TObject* sender);
+    void FormShow(rt::TObject* sender);
+    void FormActivate(rt::TObject* sender);
+
+    bool WndProc(std::uint32_t message, std::uintptr_t wParam, std::intptr_t lParam, std::intptr_t& result) override;
+
+    TInstall* Install1 = nullptr;
+    TInstallRegistry* InstallRegistry1 = nullptr;
+    rt::TImage* imgLightBackground = nullptr;
+    rt::TImage* Image1 = nullptr;
+    rt::TLabel* ProductLabel = nullptr;
+    rt::TLabel* ByLabel = nullptr;
+    rt::TLabel* lblLE = nullptr;
+
+private:
+    template <class T>
+    T* Field(const char* name);
+};
+
+// Registers every class an install description or page layout may name.
+void RegisterSetupClasses();
+
+// The program entry, after the platform and widget backend have been installed: guards
+// against a second instance, shows the loading form, creates the main window and runs the
+// message loop. Returns the exit code.
+int SetupMain();

@@ -1,0 +1,31 @@
+// Entry of the native setup program: the same start-up against a simulated machine in a
+// folder, with headless windows.
+//   setup [--machine DIR] [setup arguments...]
+#include <cstdio>
+#include <cstring>
+#include <string>
+#include <vector>
+
+#include "app/Main.h"
+#include "platform/sim/SimPlatform.h"
+#include "runtime/headless/HeadlessBackend.h"
+
+void BrevRegisterEmbeddedResources();
+
+int main(int argc, char** argv) {
+    BrevRegisterEmbeddedResources();
+    std::string machine = "machine";
+    std::vector<std::string> args;
+    for (int i = 1; i < argc; ++i) {
+        if (std::strcmp(argv[i], "--machine") == 0 && i + 1 < argc) machine = argv[++i];
+        else args.push_back(argv[i]);
+    }
+    os::SimPlatform platform(machine);
+    platform.SetCommandLineArgs(args);
+    os::ScopedPlatform usePlatform(platform);
+    rt::THeadlessBackend backend;
+    rt::SetBackend(&backend);
+    const int code = SetupMain();
+    rt::SetBackend(nullptr);
+    return code;
+}

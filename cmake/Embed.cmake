@@ -1,0 +1,15 @@
+# Builds text files (form descriptions and images) into the program: each becomes a registered
+# resource that rt::FindResource finds by file name.
+function(brev_embed_resources target)
+  set(out ${CMAKE_CURRENT_BINARY_DIR}/${target}_embedded.cpp)
+  set(files "")
+  foreach(f IN LISTS ARGN)
+    list(APPEND files ${CMAKE_CURRENT_SOURCE_DIR}/${f})
+  endforeach()
+  add_custom_command(
+    OUTPUT ${out}
+    COMMAND ${CMAKE_COMMAND} -DOUT=${out} "-DFILES=${files}" -P ${CMAKE_SOURCE_DIR}/cmake/EmbedScript.cmake
+    DEPENDS ${files} ${CMAKE_SOURCE_DIR}/cmake/EmbedScript.cmake
+    COMMENT "Embedding resources and images")
+  target_sources(${target} PRIVATE ${out})
+endfunction()

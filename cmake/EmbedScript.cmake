@@ -1,0 +1,11 @@
+# Writes OUT: a C++ file that registers each of FILES as a form description at start-up.
+set(body "// Generated from the form descriptions and images under resources/. Do not edit.\n#include \"runtime/Resources.h\"\nnamespace {\nstruct Registrar {\n    Registrar() {\n")
+foreach(f IN LISTS FILES)
+  get_filename_component(name ${f} NAME)
+  file(READ ${f} hex HEX)
+  string(REGEX REPLACE "([0-9a-f][0-9a-f])" "'\\\\x\\1'," bytes "${hex}")
+  string(APPEND body "        {\n            static const char data[] = {${bytes} 0};\n")
+  string(APPEND body "            rt::RegisterResource(\"${name}\", std::string(data, sizeof(data) - 1));\n        }\n")
+endforeach()
+string(APPEND body "    }\n};\n}  // namespace\nvoid BrevRegisterEmbeddedResources() { static Registrar once; }\n")
+file(WRITE ${OUT} "${body}")

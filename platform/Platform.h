@@ -1,0 +1,205 @@
+// The operating-system boundary. Everything above this layer reaches files, the registry,
+// system information, the clock, processes and other programs' windows through IPlatform,
+// so the whole program runs against real Windows (platform/win32) or against a simulated
+// machine in a folder (platform/sim) without knowing which.
+//
+// Conventions shared by both implementations, checked by the contract tests:
+// - Paths are UTF-8 Windows paths ("C:\Dir\File.txt"), compared without regard to case.
+// - Calls that can fail return false (or an empty handle) and leave a Windows error code
+//   in LastError(); they never throw.
+// - Registry paths have no leading backslash ("SOFTWARE\Halvernock"); one is tolerated.
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace os {
+
+// Windows error codes the callers test for.
+enum ErrorCode : std::uint32_t {
+    kErrorSuccess = 0,
+    kErrorFileNotFound = 2,
+    kErrorPathNotFound = 3,
+    kErrorAccessDenied = 5,
+    kErrorInvalidHandle = 6,
+    kErrorNotReady = 21,
+    kErrorSharingViolation = 32,
+    kErrorHandleDiskFull = 39,
+    kErrorFileExists = 80,
+    kErrorInvalidParameter = 87,
+    kErrorDiskFull = 112,
+    kErrorInsufficientBuffer = 122,
+    kErrorDirNotEmpty = 145,
+    kErrorAlreadyExists = 183,
+    kErrorMoreData = 234,
+    kErrorNoMoreItems = 259,
+};
+
+// File attribute bits as Windows defines them.
+enum FileAttribute : std::uint32_t {
+    kAttrReadOnly = 0x01,
+    kAttrHidden = 0x02,
+    kAttrSystem = 0x04,
+    kAttrDirectory = 0x10,
+    kAttrArchive = 0x20,
+    kAttrNormal = 0x80,
+    kAttrReparsePoint = 0x400,  // symbolic links and junctions
+};
+constexpr std::uint32_t kInvalidAttributes = 0xFFFFFFFF;
+
+// 100-nanosecond intervals since 1601-01-01 UTC, as Windows keeps file times.
+using FileTime = std::uint64_t;
+
+struct FindData {
+    std::string Name;       // long name, no directory part
+    std::string ShortName;  // 8.3 alias, empty when the long name already is one
+    std::uint32_t Attributes = 0;
+    std::uint64_t Size = 0;
+    FileTime LastWrite = 0;
+};
+
+enum class OpenMode { Read, Write, ReadWrite };
+enum class Disposition { OpenExisting, CreateAlways, OpenAlways, CreateNew };
+// Which access other openers keep while this handle is open.
+enum class Share { None, Read, ReadWrite, ReadWriteDelete };
+enum class SeekOrigin { Begin, Current, End };
+
+// An open file. Closing happens on destruction.
+class IFile {
+public:
+    virtual ~IFile() = default;
+    // Bytes read; 0 at the end; -1 on error (LastError set).
+    virtual std::int64_t Read(void* buffer, std::size_t count) = 0;
+    // Bytes written; fewer than count (and LastError kErrorDiskFull) when the disk fills.
+    virtual std::int64_t Write(const void* buffer, std::size_t count) = 0;
+    virtual std::int64_t Seek(std::int64_t offset, SeekOrigin origin) = 0;  // new position or -1
+    virtual std::int64_t Size() = 0;
+    virtual bool SetEndOfFile() = 0;
+    virtual bool GetTime(FileTime& lastWrite) = 0;
+    virtual bool SetTime(FileTime lastWrite) = 0;
+    virtual std::uint32_t LastError() const = 0;
+};
+
+enum class RootKey { ClassesRoot, CurrentUser, LocalMachine, Users, CurrentConfig };
+
+enum class ValueType { None, String, ExpandString, Binary, DWord, MultiString };
+
+struct RegValue {
+    ValueType Type = ValueType::None;
+    std::string Text;                 // String, ExpandString (UTF-8)
+    std::uint32_t DWord = 0;          // DWord
+    std::vector<std::uint8_t> Data;   // Binary, MultiString (raw)
+};
+
+enum class PlatformId { Win32s = 0, Windows = 1, NT = 2 };
+
+struct OsVersion {
+    PlatformId Platform = PlatformId::NT;
+    std::uint32_t Major = 4, Minor = 0, Build = 1381;
+    std::string CsdVersion;
+};
+
+using WindowHandle = std::uintptr_t;  // 0 is "no window"
+
+class IPlatform {
+public:
+    virtual ~IPlatform() = default;
+
+    // The error code of the last failed call made through this object.
+    virtual std::uint32_t LastError() const = 0;
+
+    // Files and directories.
+    virtual std::uint32_t GetFileAttributes(const std::string& path) = 0;  // kInvalidAttributes when absent
+    virtual bool SetFileAttributes(const std::string& path, std::uint32_t attributes) = 0;
+    virtual bool FileExists(const std::string& path) = 0;       // a file, not a directory
+    virtual bool DirectoryExists(const std::string& path) = 0;
+    virtual bool CreateDirectory(const std::string& path) = 0;  // one level; fails when it exists
+    virtual bool RemoveDirectory(const std::string& path) = 0;  // empty directories and directory links
+    virtual bool DeleteFile(const std::string& path) = 0;       // fails on read-only files and files in use
+    virtual bool MoveFile(const std::string& from, const std::string& to) = 0;  // fails when to exists
+    virtual bool CopyFile(const std::string& from, const std::string& to, bool failIfExists) = 0;
+    // Entries matching a pattern ("C:\Dir\*", "C:\Dir\*.dll"), "." and ".." included for
+    // directories as Windows lists them. False with kErrorFileNotFound/kErrorPathNotFound.
+    virtual bool FindFiles(const std::string& pattern, std::vector<FindData>& result) = 0;
+    virtual std::unique_ptr<IFile> OpenFile(const std::string& path, OpenMode mode, Disposition disposition, Share share) = 0;
+    virtual bool GetFileTime(const std::string& path, FileTime& lastWrite) = 0;
+    virtual bool SetFileTime(const std::string& path, FileTime lastWrite) = 0;
+    // Bytes free to the caller on the drive or share that holds path.
+    virtual bool GetDiskFreeSpace(const std::string& path, std::uint64_t& freeBytes, std::uint64_t& totalBytes) = 0;
+    virtual std::string GetTempPath() = 0;  // with a trailing backslash
+    // Creates an empty file "<dir>\<prefix up to 3 chars><hex>.TMP" and returns its path.
+    virtual std::string GetTempFileName(const std::string& dir, const std::string& prefix) = 0;
+    virtual std::string GetShortPathName(const std::string& path) = 0;  // empty on failure
+    virtual std::string GetCurrentDirectory() = 0;
+    virtual bool SetCurrentDirectory(const std::string& path) = 0;
+    // The shell's delete to the recycle bin (silent, no confirmation, allow undo).
+    virtual bool RecycleFile(const std::string& path) = 0;
+    // Replace a file at the next restart (MoveFileEx with MOVEFILE_DELAY_UNTIL_REBOOT);
+    // an empty target deletes.
+    virtual bool MoveFileAtRestart(const std::string& from, const std::string& to) = 0;
+
+    // Registry. Handles are the implementation's; 0 is no key.
+    using KeyHandle = std::uintptr_t;
+    virtual KeyHandle RegOpenKey(RootKey root, const std::string& path, bool writable) = 0;
+    virtual KeyHandle RegCreateKey(RootKey root, const std::string& path) = 0;  // with missing parents
+    virtual void RegCloseKey(KeyHandle key) = 0;
+    virtual bool RegQueryValue(KeyHandle key, const std::string& name, RegValue& value) = 0;  // "" is the default value
+    virtual bool RegSetValue(KeyHandle key, const std::string& name, const RegValue& value) = 0;
+    virtual bool RegDeleteValue(KeyHandle key, const std::string& name) = 0;
+    // Deletes the key with everything below it.
+    virtual bool RegDeleteTree(RootKey root, const std::string& path) = 0;
+    virtual bool RegEnumKeys(KeyHandle key, std::vector<std::string>& names) = 0;
+    virtual bool RegEnumValues(KeyHandle key, std::vector<std::string>& names) = 0;
+
+    // System information.
+    virtual bool GetWindowsDirectory(std::string& dir) = 0;  // no trailing backslash unless a root
+    virtual bool GetSystemDirectory(std::string& dir) = 0;
+    virtual OsVersion GetVersion() = 0;
+    virtual int ScreenWidth() = 0;
+    virtual int ScreenHeight() = 0;
+    virtual bool MiddleEastEnabled() = 0;  // the SM_MIDEASTENABLED system metric
+
+    // Time of day in milliseconds since local midnight.
+    virtual std::uint32_t TimeOfDayMs() = 0;
+    virtual void Sleep(std::uint32_t ms) = 0;
+
+    // The running program.
+    virtual std::string ModuleFileName() = 0;  // full path of the running executable
+    virtual std::vector<std::string> CommandLineArgs() = 0;  // without the program itself
+    virtual std::uint32_t CurrentProcessId() = 0;
+
+    // Other programs' windows.
+    virtual WindowHandle FindWindow(const std::string& className) = 0;  // a top-level window, or 0
+    virtual std::uint32_t WindowProcessId(WindowHandle window) = 0;
+    virtual std::intptr_t SendMessage(WindowHandle window, std::uint32_t message, std::uintptr_t wParam, std::intptr_t lParam) = 0;
+    virtual void MessageBeep(std::uint32_t type) = 0;
+
+    // Starts a program without waiting; false when it could not be started.
+    virtual bool StartProcess(const std::string& commandLine, const std::string& currentDir) = 0;
+};
+
+// The process-wide platform. Program start installs the real or the simulated one; tests
+// install theirs with ScopedPlatform.
+IPlatform& Current();
+void SetCurrent(IPlatform* platform);
+
+class ScopedPlatform {
+public:
+    explicit ScopedPlatform(IPlatform& platform) : FPrevious(TryCurrent()) { SetCurrent(&platform); }
+    ~ScopedPlatform() { SetCurrent(FPrevious); }
+    ScopedPlatform(const ScopedPlatform&) = delete;
+    ScopedPlatform& operator=(const ScopedPlatform&) = delete;
+    static IPlatform* TryCurrent();
+
+private:
+    IPlatform* FPrevious;
+};
+
+// FileTime helpers for dates people write down.
+FileTime MakeFileTime(int year, int month, int day, int hour = 0, int minute = 0, int second = 0);
+
+}  // namespace os

@@ -1,0 +1,567 @@
+// The control model; see Controls.h.
+#include "runtime/Controls.h"
+
+#include <algorithm>
+
+#include "runtime/Forms.h"
+#include "runtime/Resources.h"
+
+RT_DEFINE_ENUM(rt::TFontStyle, "fsBold", "fsItalic", "fsUnderline", "fsStrikeOut")
+RT_DEFINE_ENUM(rt::TAlign, "alNone", "alTop", "alBottom", "alLeft", "alRight", "alClient")
+RT_DEFINE_ENUM(rt::TAlignment, "taLeftJustify", "taRightJustify", "taCenter")
+RT_DEFINE_ENUM(rt::TTextLayout, "tlTop", "tlCenter", "tlBottom")
+RT_DEFINE_ENUM(rt::TBiDiMode, "bdLeftToRight", "bdRightToLeft", "bdRightToLeftNoAlign", "bdRightToLeftReadingOnly")
+
+namespace rt {
+
+TColor ColorToRGB(TColor color) {
+    if ((std::uint32_t(color) & 0xFF000000u) != 0x80000000u) return color;
+    switch (color & 0xFF) {
+    case 0x05: return clWhite;          // window
+    case 0x08: return clBlack;          // window text
+    case 0x0D: return 0x6A240A;         // highlight
+    case 0x0E: return clWhite;          // highlight text
+    case 0x0F: return 0xC8D0D4;         // button face
+    case 0x12: return clBlack;          // button text
+    default: return clSilver;
+    }
+}
+
+bool IdentToColor(const std::string& ident, std::int64_t& color) {
+    static const std::pair<const char*, TColor> names[] = {
+        {"clBlack", clBlack}, {"clWhite", clWhite}, {"clRed", clRed}, {"clBlue", clBlue}, {"clGreen", clGreen},
+        {"clNavy", clNavy}, {"clYellow", clYellow}, {"clGray", clGray}, {"clSilver", clSilver}, {"clMaroon", clMaroon},
+        {"clTeal", clTeal}, {"clPurple", clPurple}, {"clOlive", clOlive}, {"clLime", clLime}, {"clFuchsia", clFuchsia},
+        {"clAqua", clAqua}, {"clBtnFace", clBtnFace}, {"clWindow", clWindow}, {"clWindowText", clWindowText},
+        {"clBtnText", clBtnText}, {"clHighlight", clHighlight}, {"clHighlightText", clHighlightText}, {"clNone", clNone},
+        {"clDefault", clDefault}};
+    for (const auto& [n, c] : names)
+        if (SameText(n, ident)) {
+            color = c;
+            return true;
+        }
+    return false;
+}
+
+// ---- TFont ----
+
+const TClassInfo& TFont::StaticClass() {
+    static const TClassInfo info{"TFont", &TPersistent::StaticClass(), {},
+                                 {AccessorProperty("Name", &TFont::Name, &TFont::SetName),
+                                  AccessorProperty("Height", &TFont::Height, &TFont::SetHeight),
+                                  AccessorProperty("Size", &TFont::Size, &TFont::SetSize),
+                                  AccessorProperty("Style", &TFont::Style, &TFont::SetStyle),
+                                  ColorProperty("Color", &TFont::Color, &TFont::SetColor),
+                                  AccessorProperty("Charset", &TFont::Charset, &TFont::SetCharset)},
+                                 {}};
+    return info;
+}
+
+void TFont::SetName(const std::string& v) { if (v != FName) { FName = v; Changed(); } }
+void TFont::SetHeight(int v) { if (v != FHeight) { FHeight = v; Changed(); } }
+void TFont::SetStyle(TFontStyles v) { if (!(v == FStyle)) { FStyle = v; Changed(); } }
+void TFont::SetColor(TColor v) { if (v != FColor) { FColor = v; Changed(); } }
+void TFont::SetCharset(int v) { if (v != FCharset) { FCharset = v; Changed(); } }
+
+int TFont::Size() const {
+    // Points from pixels, rounded as MulDiv rounds.
+    const int h = -FHeight;
+    const long long n = static_cast<long long>(h) * 72;
+    const long long r = n >= 0 ? (n + kPixelsPerInch / 2) / kPixelsPerInch : -((-n + kPixelsPerInch / 2) / kPixelsPerInch);
+    return static_cast<int>(r);
+}
+
+void TFont::SetSize(int points) {
+    const long long n = static_cast<long long>(points) * kPixelsPerInch;
+    const long long r = n >= 0 ? (n + 36) / 72 : -((-n + 36) / 72);
+    SetHeight(-static_cast<int>(r));
+}
+
+void TFont::Assign(const TPersistent& source) {
+    if (!source.InheritsFrom(TFont::StaticClass())) return TPersistent::Assign(source);
+    const auto& f = static_cast<const TFont&>(source);
+    if (*this == f) return;
+    FName = f.FName;
+    FHeight = f.FHeight;
+    FStyle = f.FStyle;
+    FColor = f.FColor;
+    FCharset = f.FCharset;
+    Changed();
+}
+
+bool TFont::operator==(const TFont& o) const {
+    return FName == o.FName && FHeight == o.FHeight && FStyle == o.FStyle && FColor == o.FColor && FCharset == o.FCharset;
+}
+
+// ---- TControl ----
+
+const TClassInfo& TControl::StaticClass() {
+    static const TClassInfo info{
+        "TControl", &TComponent::StaticClass(), {},
+        {AccessorProperty("Left", &TControl::Left, &TControl::SetLeft),
+         AccessorProperty("Top", &TControl::Top, &TControl::SetTop),
+         AccessorProperty("Width", &TControl::Width, &TControl::SetWidth),
+         AccessorProperty("Height", &TControl::Height, &TControl::SetHeight),
+         AccessorProperty("Caption", &TControl::Caption, &TControl::SetCaption),
+         AccessorProperty("Visible", &TControl::Visible, &TControl::SetVisible),
+         AccessorProperty("Enabled", &TControl::Enabled, &TControl::SetEnabled),
+         ObjectProperty("Font", &TControl::FontObject),
+         AccessorProperty("ParentFont", &TControl::ParentFont, &TControl::SetParentFont),
+         ColorProperty("Color", &TControl::Color, &TControl::SetColor),
+         AccessorProperty("ParentColor", &TControl::ParentColor, &TControl::SetParentColor),
+         AccessorProperty("Align", &TControl::Align, &TControl::SetAlign),
+         AccessorProperty("BiDiMode", &TControl::BiDiMode, &TControl::SetBiDiMode),
+         AccessorProperty("Hint", &TControl::Hint, &TControl::SetHint),
+         Property("OnClick", &TControl::OnClick)},
+        {}};
+    return info;
+}
+
+TControl::TControl(TComponent* owner) : TComponent(owner), FFont(new TFont) {
+    FFont->OnChange = TNotifyEvent(this, [this](TObject*) {
+        if (!FUpdatingFont) FParentFont = false;
+        FontChanged();
+    });
+}
+
+TControl::~TControl() {
+    if (FHandle && TryBackend()) TryBackend()->Unrealize(*this);
+    if (FParent) FParent->RemoveControl(this);
+    delete FFont;
+}
+
+void TControl::SetParent(TWinControl* parent) {
+    if (parent == FParent) return;
+    if (parent == this) throw EComponentError("A control cannot have itself as its parent");
+    if (FParent) FParent->RemoveControl(this);
+    if (parent) parent->InsertControl(this);
+}
+
+void TControl::SetParentComponent(TComponent* parent) {
+    if (parent && parent->InheritsFrom(TWinControl::StaticClass())) SetParent(static_cast<TWinControl*>(parent));
+}
+
+void TControl::SetBounds(int left, int top, int width, int height) {
+    if (left == FLeft && top == FTop && width == FWidth && height == FHeight) return;
+    FLeft = left;
+    FTop = top;
+    FWidth = width;
+    FHeight = height;
+    Changed(TControlChange::Bounds);
+    if (FParent && FAlign != TAlign::alNone && !IsLoading()) FParent->Realign();
+}
+
+void TControl::SetCaption(const std::string& v) {
+    if (v == FCaption) return;
+    FCaption = v;
+    Changed(TControlChange::Caption);
+    TextChanged();
+}
+
+void TControl::SetVisible(bool v) {
+    if (v == FVisible) return;
+    FVisible = v;
+    Changed(TControlChange::Visible);
+    if (FParent && FAlign != TAlign::alNone && !IsLoading()) FParent->Realign();
+}
+
+bool TControl::Showing() const {
+    for (const TControl* c = this; c; c = c->FParent)
+        if (!c->FVisible) return false;
+    return true;
+}
+
+void TControl::SetEnabled(bool v) {
+    if (v == FEnabled) return;
+    FEnabled = v;
+    Changed(TControlChange::Enabled);
+}
+
+void TControl::SetParentFont(bool v) {
+    FParentFont = v;
+    if (v && FParent) ParentFontChanged();
+}
+
+void TControl::SetColor(TColor v) {
+    FParentColor = false;
+    if (v == FColor) return;
+    FColor = v;
+    Changed(TControlChange::Color);
+}
+
+void TControl::SetParentColor(bool v) {
+    FParentColor = v;
+    if (v && FParent && FParent->Color() != FColor) {
+        FColor = FParent->Color();
+        Changed(TControlChange::Color);
+    }
+}
+
+void TControl::SetAlign(TAlign v) {
+    if (v == FAlign) return;
+    FAlign = v;
+    if (FParent && !IsLoading()) FParent->Realign();
+}
+
+void TControl::SetBiDiMode(TBiDiMode v) {
+    if (v == FBiDiMode) return;
+    FBiDiMode = v;
+    Changed(TControlChange::Appearance);
+}
+
+TCustomForm* TControl::ParentForm() const {
+    const TControl* c = this;
+    while (c->FParent) c = c->FParent;
+    return c->InheritsFrom(TCustomForm::StaticClass()) ? const_cast<TCustomForm*>(static_cast<const TCustomForm*>(c)) : nullptr;
+}
+
+std::intptr_t TControl::Perform(std::uint32_t message, std::uintptr_t wParam, std::intptr_t lParam) {
+    std::intptr_t result = 0;
+    WndProc(message, wParam, lParam, result);
+    return result;
+}
+
+bool TControl::WndProc(std::uint32_t, std::uintptr_t, std::intptr_t, std::intptr_t&) { return false; }
+
+void TControl::Invalidate() {
+    if (FHandle || (FParent && FParent->HandleAllocated()))
+        if (auto* b = TryBackend()) b->Invalidate(*this);
+}
+
+void TControl::Repaint() {
+    Invalidate();
+    if (TCustomForm* f = ParentForm(); f && f->HandleAllocated())
+        if (auto* b = TryBackend()) b->PaintNow(*f);
+}
+
+void TControl::BringToFront() {
+    if (FParent) {
+        auto& list = FParent->FControls;
+        list.erase(std::find(list.begin(), list.end(), this));
+        list.push_back(this);
+    }
+    Changed(TControlChange::ZOrder);
+}
+
+void TControl::Click() { OnClick(this); }
+
+void TControl::Changed(TControlChange what) {
+    if (IsLoading()) return;
+    const bool realised = FHandle || (FParent && ParentForm() && ParentForm()->HandleAllocated());
+    if (realised)
+        if (auto* b = TryBackend()) b->Changed(*this, what);
+}
+
+void TControl::Loaded() {
+    TComponent::Loaded();
+    if (FParentFont && FParent) ParentFontChanged();
+    if (FParentColor && FParent) FColor = FParent->Color();
+}
+
+void TControl::FontChanged() { Changed(TControlChange::Font); }
+
+void TControl::ParentFontChanged() {
+    if (!FParentFont || !FParent) return;
+    FUpdatingFont = true;
+    FFont->Assign(*FParent->Font());
+    FUpdatingFont = false;
+}
+
+// ---- TWinControl ----
+
+const TClassInfo& TWinControl::StaticClass() {
+    static const TClassInfo info{"TWinControl", &TControl::StaticClass(), {},
+                                 {AccessorProperty("TabStop", &TWinControl::TabStop, &TWinControl::SetTabStop),
+                                  AccessorProperty("TabOrder", &TWinControl::TabOrder, &TWinControl::SetTabOrder)},
+                                 {}};
+    return info;
+}
+
+TWinControl::TWinControl(TComponent* owner) : TControl(owner) {}
+
+TWinControl::~TWinControl() {
+    // Children outlive their parent only when another owner frees them later.
+    while (!FControls.empty()) FControls.back()->SetParent(nullptr);
+}
+
+void TWinControl::InsertControl(TControl* control) {
+    control->FParent = this;
+    FControls.push_back(control);
+    if (control->InheritsFrom(TWinControl::StaticClass())) FTabOrderList.push_back(static_cast<TWinControl*>(control));
+    if (control->FParentFont) control->ParentFontChanged();
+    if (control->FParentColor) control->FColor = Color();
+    if (!IsLoading() && control->Align() != TAlign::alNone) Realign();
+}
+
+void TWinControl::RemoveControl(TControl* control) {
+    FControls.erase(std::remove(FControls.begin(), FControls.end(), control), FControls.end());
+    FTabOrderList.erase(std::remove(FTabOrderList.begin(), FTabOrderList.end(), control), FTabOrderList.end());
+    control->FParent = nullptr;
+    if (TCustomForm* f = ParentForm(); f && f->ActiveControl() == control) f->FocusControl(nullptr);
+}
+
+int TWinControl::TabOrder() const {
+    if (!Parent()) return -1;
+    const auto& list = Parent()->FTabOrderList;
+    auto it = std::find(list.begin(), list.end(), this);
+    return it == list.end() ? -1 : static_cast<int>(it - list.begin());
+}
+
+void TWinControl::SetTabOrder(int v) {
+    if (!Parent()) return;
+    auto& list = Parent()->FTabOrderList;
+    list.erase(std::remove(list.begin(), list.end(), this), list.end());
+    const int pos = std::clamp(v, 0, static_cast<int>(list.size()));
+    list.insert(list.begin() + pos, this);
+}
+
+std::vector<TWinControl*> TWinControl::TabList() const {
+    std::vector<TWinControl*> result;
+    for (TWinControl* c : FTabOrderList) {
+        if (c->TabStop() && c->CanFocus()) result.push_back(c);
+        for (TWinControl* inner : c->TabList()) result.push_back(inner);
+    }
+    return result;
+}
+
+bool TWinControl::CanFocus() const {
+    for (const TControl* c = this; c; c = c->Parent())
+        if (!c->Visible() || !c->Enabled()) return false;
+    return true;
+}
+
+void TWinControl::SetFocus() {
+    if (!CanFocus()) throw EComponentError("Cannot focus a disabled or invisible window");
+    if (TCustomForm* f = ParentForm()) f->FocusControl(this);
+    if (HandleAllocated() || (ParentForm() && ParentForm()->HandleAllocated()))
+        if (auto* b = TryBackend()) b->SetFocus(*this);
+}
+
+bool TWinControl::Focused() const {
+    const TCustomForm* f = ParentForm();
+    return f && f->ActiveControl() == this;
+}
+
+void TWinControl::Realign() {
+    int left = 0, top = 0, right = ClientWidth(), bottom = ClientHeight();
+    auto place = [&](TAlign which) {
+        for (TControl* c : FControls) {
+            if (c->Align() != which || !c->Visible()) continue;
+            switch (which) {
+            case TAlign::alTop: c->SetBounds(left, top, right - left, c->Height()); top += c->Height(); break;
+            case TAlign::alBottom: bottom -= c->Height(); c->SetBounds(left, bottom, right - left, c->Height()); break;
+            case TAlign::alLeft: c->SetBounds(left, top, c->Width(), bottom - top); left += c->Width(); break;
+            case TAlign::alRight: right -= c->Width(); c->SetBounds(right, top, c->Width(), bottom - top); break;
+            case TAlign::alClient: c->SetBounds(left, top, right - left, bottom - top); break;
+            case TAlign::alNone: break;
+            }
+        }
+    };
+    // Each SetBounds above may ask for another realign; the placement is idempotent.
+    place(TAlign::alTop);
+    place(TAlign::alBottom);
+    place(TAlign::alLeft);
+    place(TAlign::alRight);
+    place(TAlign::alClient);
+}
+
+void TWinControl::SetBounds(int left, int top, int width, int height) {
+    const bool resized = width != Width() || height != Height();
+    TControl::SetBounds(left, top, width, height);
+    if (resized && !IsLoading()) Realign();
+}
+
+void TWinControl::ParentFontChanged() {
+    TControl::ParentFontChanged();
+    for (TControl* c : FControls) c->ParentFontChanged();
+}
+
+// ---- TGraphicControl, TLabel ----
+
+const TClassInfo& TGraphicControl::StaticClass() {
+    static const TClassInfo info{"TGraphicControl", &TControl::StaticClass(), {}, {}, {}};
+    return info;
+}
+
+TGraphicControl::TGraphicControl(TComponent* owner) : TControl(owner) {}
+
+const TClassInfo& TLabel::StaticClass() {
+    static const TClassInfo info{"TLabel", &TGraphicControl::StaticClass(), Factory<TLabel>(),
+                                 {AccessorProperty("AutoSize", &TLabel::AutoSize, &TLabel::SetAutoSize),
+                                  AccessorProperty("WordWrap", &TLabel::WordWrap, &TLabel::SetWordWrap),
+                                  AccessorProperty("Alignment", &TLabel::Alignment, &TLabel::SetAlignment),
+                                  AccessorProperty("Layout", &TLabel::Layout, &TLabel::SetLayout),
+                                  AccessorProperty("Transparent", &TLabel::Transparent, &TLabel::SetTransparent),
+                                  AccessorProperty("ShowAccelChar", &TLabel::ShowAccelChar, &TLabel::SetShowAccelChar)},
+                                 {}};
+    return info;
+}
+
+TLabel::TLabel(TComponent* owner) : TGraphicControl(owner) { SetBounds(0, 0, 65, 13); }
+
+void TLabel::SetAutoSize(bool v) { FAutoSize = v; AdjustBounds(); }
+void TLabel::SetWordWrap(bool v) { FWordWrap = v; AdjustBounds(); Changed(TControlChange::Appearance); }
+void TLabel::SetAlignment(TAlignment v) { FAlignment = v; Changed(TControlChange::Appearance); }
+void TLabel::SetLayout(TTextLayout v) { FLayout = v; Changed(TControlChange::Appearance); }
+void TLabel::SetTransparent(bool v) { FTransparent = v; Changed(TControlChange::Appearance); }
+void TLabel::SetShowAccelChar(bool v) { FShowAccelChar = v; AdjustBounds(); Changed(TControlChange::Caption); }
+
+std::string TLabel::DisplayText() const {
+    if (!FShowAccelChar) return Caption();
+    std::string r;
+    const std::string& c = Caption();
+    for (std::size_t i = 0; i < c.size(); ++i) {
+        // "&x" shows x (underlined as the accelerator), "&&" shows one ampersand.
+        if (c[i] == '&' && i + 1 < c.size()) ++i;
+        r += c[i];
+    }
+    return r;
+}
+
+void TLabel::AdjustBounds() {
+    if (!FAutoSize || IsLoading()) return;
+    IWidgetBackend* b = TryBackend();
+    if (!b) return;
+    const std::string text = DisplayText();
+    const int lineHeight = b->TextHeight(*Font());
+    if (!FWordWrap) {
+        int w = 0;
+        int lines = 0;
+        for (const auto& line : SplitLines(text.empty() ? std::string(" ") : text)) {
+            w = std::max(w, b->TextWidth(*Font(), line));
+            ++lines;
+        }
+        int left = Left();
+        if (FAlignment == TAlignment::taRightJustify) left = Left() + Width() - w;
+        else if (FAlignment == TAlignment::taCenter) left = Left() + (Width() - w) / 2;
+        SetBounds(left, Top(), w, lineHeight * std::max(lines, 1));
+        return;
+    }
+    // Word wrap keeps the width and grows or shrinks the height.
+    int lines = 0;
+    for (const auto& para : SplitLines(text)) {
+        std::string line;
+        ++lines;
+        std::size_t pos = 0;
+        while (pos < para.size()) {
+            std::size_t next = para.find(' ', pos);
+            const std::string word = para.substr(pos, next == std::string::npos ? std::string::npos : next - pos);
+            const std::string candidate = line.empty() ? word : line + " " + word;
+            if (!line.empty() && b->TextWidth(*Font(), candidate) > Width()) {
+                ++lines;
+                line = word;
+            } else {
+                line = candidate;
+            }
+            if (next == std::string::npos) break;
+            pos = next + 1;
+        }
+    }
+    SetBounds(Left(), Top(), Width(), lineHeight * std::max(lines, 1));
+}
+
+void TLabel::Loaded() {
+    TGraphicControl::Loaded();
+    AdjustBounds();
+}
+
+void TLabel::FontChanged() {
+    TGraphicControl::FontChanged();
+    AdjustBounds();
+}
+
+// ---- TPicture, TImage ----
+
+const TClassInfo& TPicture::StaticClass() {
+    static const TClassInfo info{"TPicture", &TPersistent::StaticClass(), {},
+                                 {AccessorProperty("Data", &TPicture::Data, &TPicture::SetData),
+                                  AccessorProperty("ResourceName", &TPicture::ResourceName, &TPicture::SetResourceName)},
+                                 {}};
+    return info;
+}
+
+void TPicture::SetData(const TBytes& data) {
+    FData = data;
+    FResourceName.clear();
+    OnChange(this);
+}
+
+void TPicture::SetResourceName(const std::string& name) {
+    FResourceName = name;
+    FData.clear();
+    OnChange(this);
+}
+
+TBytes TPicture::Bitmap() const {
+    if (!FData.empty()) return FData;
+    if (FResourceName.empty()) return {};
+    const std::string r = FindResource(FResourceName);
+    return TBytes(r.begin(), r.end());
+}
+
+int TPicture::Width() const {
+    int w = 0, h = 0;
+    return BitmapSize(Bitmap(), w, h) ? w : 0;
+}
+
+int TPicture::Height() const {
+    int w = 0, h = 0;
+    return BitmapSize(Bitmap(), w, h) ? h : 0;
+}
+
+void TPicture::Assign(const TPersistent& source) {
+    if (!source.InheritsFrom(TPicture::StaticClass())) return TPersistent::Assign(source);
+    const auto& p = static_cast<const TPicture&>(source);
+    FData = p.FData;
+    FResourceName = p.FResourceName;
+    OnChange(this);
+}
+
+bool BitmapSize(const TBytes& bmp, int& width, int& height) {
+    if (bmp.size() < 26 || bmp[0] != 'B' || bmp[1] != 'M') return false;
+    auto le32 = [&](std::size_t at) {
+        return std::int32_t(std::uint32_t(bmp[at]) | std::uint32_t(bmp[at + 1]) << 8 | std::uint32_t(bmp[at + 2]) << 16 |
+                            std::uint32_t(bmp[at + 3]) << 24);
+    };
+    const std::int32_t headerSize = le32(14);
+    if (headerSize == 12) {  // the old core header has 16-bit sizes
+        width = bmp[18] | bmp[19] << 8;
+        height = bmp[20] | bmp[21] << 8;
+        return true;
+    }
+    width = le32(18);
+    height = le32(22);
+    if (height < 0) height = -height;  // stored top-down
+    return true;
+}
+
+const TClassInfo& TImage::StaticClass() {
+    static const TClassInfo info{"TImage", &TGraphicControl::StaticClass(), Factory<TImage>(),
+                                 {ObjectProperty("Picture", &TImage::PictureObject),
+                                  AccessorProperty("Stretch", &TImage::Stretch, &TImage::SetStretch),
+                                  AccessorProperty("Center", &TImage::Center, &TImage::SetCenter),
+                                  AccessorProperty("Transparent", &TImage::Transparent, &TImage::SetTransparent),
+                                  AccessorProperty("AutoSize", &TImage::AutoSize, &TImage::SetAutoSize)},
+                                 {}};
+    return info;
+}
+
+TImage::TImage(TComponent* owner) : TGraphicControl(owner), FPicture(new TPicture) {
+    SetBounds(0, 0, 105, 105);
+    FPicture->OnChange = TNotifyEvent(this, [this](TObject*) {
+        if (FAutoSize && FPicture->Width() > 0) SetBounds(Left(), Top(), FPicture->Width(), FPicture->Height());
+        Changed(TControlChange::Appearance);
+    });
+}
+
+TImage::~TImage() { delete FPicture; }
+
+void TImage::SetStretch(bool v) { FStretch = v; Changed(TControlChange::Appearance); }
+void TImage::SetCenter(bool v) { FCenter = v; Changed(TControlChange::Appearance); }
+void TImage::SetTransparent(bool v) { FTransparent = v; Changed(TControlChange::Appearance); }
+void TImage::SetAutoSize(bool v) {
+    FAutoSize = v;
+    if (v && FPicture->Width() > 0) SetBounds(Left(), Top(), FPicture->Width(), FPicture->Height());
+}
+
+}  // namespace rt
