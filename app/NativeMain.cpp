@@ -25,7 +25,12 @@ int main(int argc, char** argv) {
     os::ScopedPlatform usePlatform(platform);
     rt::THeadlessBackend backend;
     rt::SetBackend(&backend);
-    const int code = SetupMain();
+    int code = 1;
+    try {
+        code = SetupMain();
+    } catch (const std::exception& e) {
+        std::fprintf(stderr, "setup: %s\n", e.what());
+    }
     rt::SetBackend(nullptr);
     return code;
 }

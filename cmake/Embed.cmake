@@ -6,10 +6,13 @@ function(brev_embed_resources target)
   foreach(f IN LISTS ARGN)
     list(APPEND files ${CMAKE_CURRENT_SOURCE_DIR}/${f})
   endforeach()
+  # A list would split into separate arguments; pass it joined with '|'.
+  string(REPLACE ";" "|" files_arg "${files}")
   add_custom_command(
     OUTPUT ${out}
-    COMMAND ${CMAKE_COMMAND} -DOUT=${out} "-DFILES=${files}" -P ${CMAKE_SOURCE_DIR}/cmake/EmbedScript.cmake
+    COMMAND ${CMAKE_COMMAND} -DOUT=${out} "-DFILES=${files_arg}" -P ${CMAKE_SOURCE_DIR}/cmake/EmbedScript.cmake
     DEPENDS ${files} ${CMAKE_SOURCE_DIR}/cmake/EmbedScript.cmake
-    COMMENT "Embedding resources and images")
+    COMMENT "Embedding resources and images"
+    VERBATIM)
   target_sources(${target} PRIVATE ${out})
 endfunction()

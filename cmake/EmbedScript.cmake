@@ -1,4 +1,5 @@
 # Writes OUT: a C++ file that registers each of FILES as a form description at start-up.
+string(REPLACE "|" ";" FILES "${FILES}")
 set(body "// Generated from the form descriptions and images under resources/. Do not edit.\n#include \"runtime/Resources.h\"\nnamespace {\nstruct Registrar {\n    Registrar() {\n")
 foreach(f IN LISTS FILES)
   get_filename_component(name ${f} NAME)

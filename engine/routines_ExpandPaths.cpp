@@ -137,6 +137,8 @@ std::string ResolveDestDir(TInstallContainer& component) {
         throw rt::Exception("Cannot expand the DestDir of " + component.Name() + " because the Container is Nil");
     case TPathSpecifiers::ddMainInstallDir:
         if (!helper) break;
+        // The root is a helper class too; resolving it against itself would never end.
+        if (InstallRoot() == &component) break;
         if (TInstall* root = InstallRoot()) return RemoveBackslash(root->GetDestDir() + d);
         throw rt::Exception("Cannot expand the DestDir of " + component.Name() + " because there is no TInstall component");
     default:

@@ -1,6 +1,8 @@
 // Entry of setup.exe: the real platform and real windows, then the common program entry.
 #include <windows.h>
 
+#include <string>
+
 #include "app/Main.h"
 #include "platform/win32/Win32Platform.h"
 #include "runtime/win32/Win32Backend.h"
@@ -13,7 +15,14 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
     os::ScopedPlatform usePlatform(platform);
     rt::TWin32Backend backend;
     rt::SetBackend(&backend);
-    const int code = SetupMain();
+    int code = 1;
+    try {
+        code = SetupMain();
+    } catch (const std::exception& e) {
+        // Nothing is up yet to show it (the engine could not start): say it plainly.
+        const std::u16string text = rt::Utf8ToUtf16(e.what());
+        MessageBoxW(nullptr, reinterpret_cast<const wchar_t*>(text.c_str()), L"Brevanshaw ! Setup", MB_ICONERROR | MB_OK);
+    }
     rt::SetBackend(nullptr);
     return code;
 }
