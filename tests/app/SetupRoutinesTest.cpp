@@ -8,7 +8,7 @@
 #include "engine/SetupState.h"
 #include "engine/cmp_TInstall.h"
 #include "runtime/Forms.h"
-#include "tests/app/SimMachine.h"
+#include "tests/common/SimMachine.h"
 
 using namespace SetupRoutines;
 

@@ -10,7 +10,7 @@
 #include "engine/cmp_TInstallFileGroup.h"
 #include "runtime/headless/HeadlessBackend.h"
 #include "system/cmp_TInstallRegistry.h"
-#include "tests/app/SimMachine.h"
+#include "tests/common/SimMachine.h"
 
 void BrevRegisterEmbeddedResources();
 
