@@ -84,7 +84,7 @@ public:
     virtual std::uint32_t LastError() const = 0;
 };
 
-enum class RootKey { ClassesRoot, CurrentUser, LocalMachine, Users, CurrentConfig };
+enum class RootKey { ClassesRoot, CurrentUser, LocalMachine, Users, CurrentConfig, DynData };  // DynData: Windows 95/98 only
 
 enum class ValueType { None, String, ExpandString, Binary, DWord, MultiString };
 
@@ -92,7 +92,8 @@ struct RegValue {
     ValueType Type = ValueType::None;
     std::string Text;                 // String, ExpandString (UTF-8)
     std::uint32_t DWord = 0;          // DWord
-    std::vector<std::uint8_t> Data;   // Binary, MultiString (raw)
+    // Binary: raw bytes. MultiString: UTF-8 strings, each ended by a NUL, then one more NUL.
+    std::vector<std::uint8_t> Data;
 };
 
 enum class PlatformId { Win32s = 0, Windows = 1, NT = 2 };

@@ -1,8 +1,40 @@
-// Registry entries of the product: a key and "name=value" lines written when the
-// component is processed.
+// Registry entries of the product: "name=value" lines written into one key when the run
+// reaches the component, and recorded in the product's uninstall record. Also the shared
+// single-value registry functions and the mapping of root keys.
 #pragma once
 
+#include <cstdint>
+#include <string>
+
 #include "engine/cmp_TInstallContainer.h"
+#include "platform/Platform.h"
+
+enum class TRootKeys { hkClassesRoot, hkCurrentConfig, hkCurrentUser, hkDynData, hkLocalMachine, hkUsers };
+enum class TKeySpecifier { ksAbsolute, ksParentKeyKey, ksCompanyName, ksProductName, ksVersion };
+
+RT_DECLARE_ENUM(TRootKeys)
+RT_DECLARE_ENUM(TKeySpecifier)
+
+// The system root a stored root value stands for; only its low 7 bits count, and a value
+// outside the table means HKEY_CURRENT_USER.
+os::RootKey RootKeyOf(int storedRoot);
+
+// The key path alone is the message.
+class EIRCannotWriteValue : public rt::Exception {
+public:
+    using rt::Exception::Exception;
+};
+
+// Default unless the key exists and holds the value as text; never creates anything.
+std::string ReadRegistryString(TRootKeys root, const std::string& key, const std::string& name, const std::string& defaultValue);
+// Create the key with its parents and write; EIRCannotWriteValue(key) when either fails.
+void WriteRegistryString(TRootKeys root, const std::string& key, const std::string& name, const std::string& value);
+void WriteRegistryInteger(TRootKeys root, const std::string& key, const std::string& name, std::int32_t value);
+
+class TInstallRegistry;
+
+using TBeforeWriteEntry =
+    rt::TEvent<TInstallRegistry* /*InstallRegistry*/, std::string& /*Ident*/, std::string& /*Value*/, bool& /*Continue*/>;
 
 class TCustomInstallRegistry : public TBaseHelperComponent {
     RT_CLASS(TCustomInstallRegistry, TBaseHelperComponent)
@@ -10,18 +42,50 @@ public:
     explicit TCustomInstallRegistry(rt::TComponent* owner);
     ~TCustomInstallRegistry() override;
 
-    const std::string& Key() const { return FKey; }
-    virtual void SetKey(const std::string& v) { FKey = v; }
     rt::TStrings* Entries() const { return FEntries; }
     void SetEntries(const rt::TStrings& v) { FEntries->Assign(v); }
+    const std::string& Key() const { return FKey; }
+    virtual void SetKey(const std::string& v) { FKey = v; }
+    // The stored root; a component under a parent key reads the parent's.
+    virtual TRootKeys RootKey() const { return FRootKey; }
+    virtual void SetRootKey(TRootKeys v);
+    // The full key path the entries go to.
+    virtual std::string GetFullKey();
+
+    TBeforeWriteEntry OnBeforeWriteEntry;
+
+    void ProcessHelpers() override;
+    void RecordUninstall(const std::string& uninstallKey) override;
+
+protected:
+    void StoreKey(const std::string& v) { FKey = v; }
+    void StoreRootKey(TRootKeys v) { FRootKey = v; }
+    static std::vector<rt::TPropInfo> CommonProps();
 
 private:
-    std::string FKey;
     rt::TStringList* FEntries;
+    std::string FKey = "\\SOFTWARE\\MyStuff";
+    TRootKeys FRootKey = TRootKeys::hkLocalMachine;
 };
 
 class TInstallRegistry : public TCustomInstallRegistry {
     RT_CLASS(TInstallRegistry, TCustomInstallRegistry)
 public:
     explicit TInstallRegistry(rt::TComponent* owner);
+
+    // Cleared when the key is derived from the product information.
+    void SetKey(const std::string& v) override;
+    TRootKeys RootKey() const override;
+    void SetRootKey(TRootKeys v) override;
+    TKeySpecifier KeySpecifierType() const { return FKeySpecifierType; }
+    void SetKeySpecifierType(TKeySpecifier v);
+    TCustomInstallRegistry* ParentKey() const { return FParentKey; }
+    void SetParentKey(TCustomInstallRegistry* v);
+    std::string GetFullKey() override;
+
+    void HelperDestroyed(TInstallContainer* component) override;
+
+private:
+    TKeySpecifier FKeySpecifierType = TKeySpecifier::ksAbsolute;
+    TCustomInstallRegistry* FParentKey = nullptr;
 };

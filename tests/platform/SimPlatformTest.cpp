@@ -97,6 +97,9 @@ TEST_F(SimPlatformTest, Registry_Regedit4FileRoundTripsByteForByte) {
     const std::string text =
         "REGEDIT4\r\n"
         "\r\n"
+        "[HKEY_CLASSES_ROOT\\.brev]\r\n"
+        "@=\"Brevanshaw.Document\"\r\n"
+        "\r\n"
         "[HKEY_CURRENT_USER\\Software]\r\n"
         "\r\n"
         "[HKEY_CURRENT_USER\\Software\\Halvernock]\r\n"
@@ -117,6 +120,8 @@ TEST_F(SimPlatformTest, Registry_Regedit4FileRoundTripsByteForByte) {
         "\r\n"
         "[HKEY_LOCAL_MACHINE\\SOFTWARE\\Halvernock]\r\n"
         "\"Version\"=\"1.0\"\r\n"
+        "\r\n"
+        "[HKEY_DYN_DATA\\Config Manager]\r\n"
         "\r\n";
     FSim.reset();
     WriteHost(FRoot / "registry.reg", text);
@@ -139,6 +144,7 @@ TEST_F(SimPlatformTest, Registry_Regedit4FileRoundTripsByteForByte) {
     EXPECT_EQ(lines.Type, ValueType::String);
     EXPECT_EQ(lines.Text, "a\r\nb");
     EXPECT_EQ(Query(RootKey::LocalMachine, "SOFTWARE\\Halvernock", "Version").Text, "1.0");
+    EXPECT_EQ(Query(RootKey::ClassesRoot, ".BREV", "").Text, "Brevanshaw.Document");
     const auto empty = Sim().RegOpenKey(RootKey::CurrentUser, key + "\\empty", false);
     EXPECT_NE(empty, 0u);
     Sim().RegCloseKey(empty);

@@ -1,0 +1,155 @@
+// A simulated Windows machine living in a host folder: drives are sub-folders of the machine
+// root, the registry is kept in memory and saved as <root>\registry.reg (REGEDIT4), and
+// switches make chosen calls fail so tests can drive the error paths.
+#pragma once
+
+#include "platform/Platform.h"
+
+#include <filesystem>
+#include <functional>
+#include <memory>
+#include <string>
+#include <utility>
+#include <vector>
+
+namespace os {
+
+// Which Windows the machine pretends to be: version numbers and directory names.
+enum class SimWindowsKind { Win95, Win98, NT351, NT4, Win2000 };
+
+struct SimProcessStart {
+    std::string CommandLine;
+    std::string CurrentDir;
+};
+
+struct SimRecycledFile {
+    std::string Path;                // as the program named it
+    std::filesystem::path BinPath;   // where it went, under <root>/RecycleBin
+};
+
+struct SimPendingRename {
+    std::string From;
+    std::string To;  // empty: delete at restart
+};
+
+using SimWindowProc = std::function<std::intptr_t(std::uint32_t message, std::uintptr_t wParam, std::intptr_t lParam)>;
+
+// Layout of the machine root:
+//   <root>/C, <root>/D ...   one folder per drive letter
+//   <root>/registry.reg      the registry, rewritten after every change
+//   <root>/machine.dat       drives, Windows kind, and per-file attributes, exact file times
+//                            and assigned 8.3 aliases (the host keeps none of these)
+//   <root>/RecycleBin        files the program sent to the recycle bin
+class SimPlatform : public IPlatform {
+public:
+    // Opens the machine stored in machineRoot; a folder without one gets a fresh machine of
+    // the given kind (see Format).
+    explicit SimPlatform(std::filesystem::path machineRoot, SimWindowsKind kind = SimWindowsKind::NT4);
+    ~SimPlatform() override;
+    SimPlatform(const SimPlatform&) = delete;
+    SimPlatform& operator=(const SimPlatform&) = delete;
+
+    // Machine set-up.
+    const std::filesystem::path& MachineRoot() const;
+    // Lays out drive C: (2 GB, 1 GB free, when missing), the Windows and system directories
+    // of the kind and C:\TEMP. Existing files are kept.
+    void Format(SimWindowsKind kind);
+    // Changes the reported version and directory names only.
+    void SetWindowsKind(SimWindowsKind kind);
+    SimWindowsKind WindowsKind() const;
+    // Creates <root>/<letter>, or resets the sizes of an existing drive.
+    void AddDrive(char letter, std::uint64_t totalBytes, std::uint64_t freeBytes);
+    // The host path a Windows path maps to (a missing last name keeps the case given);
+    // empty when the path cannot be resolved.
+    std::filesystem::path HostPath(const std::string& windowsPath);
+    void SetScreenSize(int width, int height);  // 800x600 until set
+    void SetMiddleEast(bool enabled);
+    void SetTimeOfDay(std::uint32_t ms);        // wraps at midnight; noon until set
+    void AdvanceClock(std::uint64_t ms);
+    void SetModuleFileName(std::string path);   // C:\SETUP.EXE until set
+    void SetCommandLineArgs(std::vector<std::string> args);
+    void SetProcessId(std::uint32_t id);
+
+    // Other programs' top-level windows. FindWindow returns the newest match.
+    WindowHandle AddWindow(std::string className, std::uint32_t processId, SimWindowProc handler);
+    void RemoveWindow(WindowHandle window);
+
+    // Fault switches.
+    void SetFileInUse(const std::string& path, bool inUse);  // opens for writing, deletes, moves: kErrorSharingViolation
+    void SetDiskFull(char letter, bool full);                // no free bytes: writes fail with kErrorDiskFull
+    void SetRegistryDenied(bool denied);                     // creates, writes, deletes: kErrorAccessDenied
+    void SetDriveNotReady(char letter, bool notReady);       // everything on the drive: kErrorNotReady
+    void SetRecycleFails(bool fails);
+    void SetStartProcessFails(bool fails);
+    void SetWindowsDirFails(bool fails);
+    void SetSystemDirFails(bool fails);
+
+    // What the program did.
+    std::vector<std::uint32_t> Beeps() const;
+    std::vector<SimProcessStart> StartedProcesses() const;
+    std::vector<SimRecycledFile> RecycledFiles() const;
+    std::vector<SimPendingRename> PendingRenames() const;
+
+    // IPlatform.
+    std::uint32_t LastError() const override;
+
+    std::uint32_t GetFileAttributes(const std::string& path) override;
+    bool SetFileAttributes(const std::string& path, std::uint32_t attributes) override;
+    bool FileExists(const std::string& path) override;
+    bool DirectoryExists(const std::string& path) override;
+    bool CreateDirectory(const std::string& path) override;
+    bool RemoveDirectory(const std::string& path) override;
+    bool DeleteFile(const std::string& path) override;
+    bool MoveFile(const std::string& from, const std::string& to) override;
+    bool CopyFile(const std::string& from, const std::string& to, bool failIfExists) override;
+    bool FindFiles(const std::string& pattern, std::vector<FindData>& result) override;
+    std::unique_ptr<IFile> OpenFile(const std::string& path, OpenMode mode, Disposition disposition, Share share) override;
+    bool GetFileTime(const std::string& path, FileTime& lastWrite) override;
+    bool SetFileTime(const std::string& path, FileTime lastWrite) override;
+    bool GetDiskFreeSpace(const std::string& path, std::uint64_t& freeBytes, std::uint64_t& totalBytes) override;
+    std::string GetTempPath() override;
+    std::string GetTempFileName(const std::string& dir, const std::string& prefix) override;
+    std::string GetShortPathName(const std::string& path) override;
+    std::string GetCurrentDirectory() override;
+    bool SetCurrentDirectory(const std::string& path) override;
+    bool RecycleFile(const std::string& path) override;
+    bool MoveFileAtRestart(const std::string& from, const std::string& to) override;
+
+    KeyHandle RegOpenKey(RootKey root, const std::string& path, bool writable) override;
+    KeyHandle RegCreateKey(RootKey root, const std::string& path) override;
+    void RegCloseKey(KeyHandle key) override;
+    bool RegQueryValue(KeyHandle key, const std::string& name, RegValue& value) override;
+    bool RegSetValue(KeyHandle key, const std::string& name, const RegValue& value) override;
+    bool RegDeleteValue(KeyHandle key, const std::string& name) override;
+    bool RegDeleteTree(RootKey root, const std::string& path) override;
+    bool RegEnumKeys(KeyHandle key, std::vector<std::string>& names) override;
+    bool RegEnumValues(KeyHandle key, std::vector<std::string>& names) override;
+
+    bool GetWindowsDirectory(std::string& dir) override;
+    bool GetSystemDirectory(std::string& dir) override;
+    OsVersion GetVersion() override;
+    int ScreenWidth() override;
+    int ScreenHeight() override;
+    bool MiddleEastEnabled() override;
+
+    std::uint32_t TimeOfDayMs() override;
+    void Sleep(std::uint32_t ms) override;
+
+    std::string ModuleFileName() override;
+    std::vector<std::string> CommandLineArgs() override;
+    std::uint32_t CurrentProcessId() override;
+
+    WindowHandle FindWindow(const std::string& className) override;
+    std::uint32_t WindowProcessId(WindowHandle window) override;
+    std::intptr_t SendMessage(WindowHandle window, std::uint32_t message, std::uintptr_t wParam, std::intptr_t lParam) override;
+    void MessageBeep(std::uint32_t type) override;
+
+    bool StartProcess(const std::string& commandLine, const std::string& currentDir) override;
+
+    struct Machine;  // shared with open files, which may outlive this object
+
+private:
+    std::shared_ptr<Machine> FMachine;
+};
+
+}  // namespace os

@@ -1,0 +1,714 @@
+// IPlatform on real Windows through the wide API. Paths and strings cross as UTF-8 and are
+// converted to UTF-16 here; handles are owned by small RAII holders so no path leaks one.
+#include "platform/win32/Win32Platform.h"
+
+#include "runtime/SysUtils.h"
+
+#include <windows.h>
+#include <shellapi.h>
+
+#include <algorithm>
+#include <cstring>
+#include <vector>
+
+// <windows.h> maps these names to their A/W variants; the methods keep their own names.
+#undef GetFileAttributes
+#undef SetFileAttributes
+#undef CreateDirectory
+#undef RemoveDirectory
+#undef DeleteFile
+#undef MoveFile
+#undef CopyFile
+#undef GetDiskFreeSpace
+#undef GetTempPath
+#undef GetTempFileName
+#undef GetShortPathName
+#undef GetCurrentDirectory
+#undef SetCurrentDirectory
+#undef RegOpenKey
+#undef RegCreateKey
+#undef RegQueryValue
+#undef RegSetValue
+#undef RegDeleteValue
+#undef RegDeleteTree
+#undef GetWindowsDirectory
+#undef GetSystemDirectory
+#undef FindWindow
+#undef SendMessage
+
+namespace os {
+
+namespace {
+
+static_assert(sizeof(wchar_t) == sizeof(char16_t), "the wide API takes UTF-16");
+
+std::wstring Wide(std::string_view utf8) {
+    const std::u16string u = rt::Utf8ToUtf16(utf8);
+    return std::wstring(u.begin(), u.end());
+}
+
+std::string Narrow(const wchar_t* s, std::size_t length) {
+    return rt::Utf16ToUtf8(std::u16string_view(reinterpret_cast<const char16_t*>(s), length));
+}
+
+std::string Narrow(const wchar_t* s) { return Narrow(s, std::wcslen(s)); }
+
+// Owns a kernel handle; INVALID_HANDLE_VALUE and null both mean none.
+class UniqueHandle {
+public:
+    explicit UniqueHandle(HANDLE h = nullptr) : FHandle(h) {}
+    ~UniqueHandle() { Reset(); }
+    UniqueHandle(const UniqueHandle&) = delete;
+    UniqueHandle& operator=(const UniqueHandle&) = delete;
+    HANDLE Get() const { return FHandle; }
+    bool Valid() const { return FHandle && FHandle != INVALID_HANDLE_VALUE; }
+    void Reset() {
+        if (Valid()) ::CloseHandle(FHandle);
+        FHandle = nullptr;
+    }
+
+private:
+    HANDLE FHandle;
+};
+
+class FindHandle {
+public:
+    explicit FindHandle(HANDLE h) : FHandle(h) {}
+    ~FindHandle() {
+        if (FHandle != INVALID_HANDLE_VALUE) ::FindClose(FHandle);
+    }
+    FindHandle(const FindHandle&) = delete;
+    FindHandle& operator=(const FindHandle&) = delete;
+    HANDLE Get() const { return FHandle; }
+
+private:
+    HANDLE FHandle;
+};
+
+class RegKeyHolder {
+public:
+    RegKeyHolder() = default;
+    ~RegKeyHolder() {
+        if (FKey) ::RegCloseKey(FKey);
+    }
+    RegKeyHolder(const RegKeyHolder&) = delete;
+    RegKeyHolder& operator=(const RegKeyHolder&) = delete;
+    HKEY* Out() { return &FKey; }
+    HKEY Get() const { return FKey; }
+
+private:
+    HKEY FKey = nullptr;
+};
+
+FileTime FromFiletime(const FILETIME& ft) { return (FileTime(ft.dwHighDateTime) << 32) | ft.dwLowDateTime; }
+
+FILETIME ToFiletime(FileTime t) {
+    FILETIME ft;
+    ft.dwLowDateTime = static_cast<DWORD>(t & 0xFFFFFFFFu);
+    ft.dwHighDateTime = static_cast<DWORD>(t >> 32);
+    return ft;
+}
+
+HKEY RootHandle(RootKey root) {
+    switch (root) {
+        case RootKey::ClassesRoot: return HKEY_CLASSES_ROOT;
+        case RootKey::CurrentUser: return HKEY_CURRENT_USER;
+        case RootKey::LocalMachine: return HKEY_LOCAL_MACHINE;
+        case RootKey::Users: return HKEY_USERS;
+        case RootKey::CurrentConfig: return HKEY_CURRENT_CONFIG;
+        case RootKey::DynData: return HKEY_DYN_DATA;
+    }
+    return HKEY_CURRENT_USER;
+}
+
+HKEY AsHkey(IPlatform::KeyHandle key) { return reinterpret_cast<HKEY>(key); }
+
+std::string KeyPath(const std::string& path) { return !path.empty() && path[0] == '\\' ? path.substr(1) : path; }
+
+// Calls that report the length they need: (buffer, size) -> length, 0 on failure.
+template <typename Call>
+bool GrowingCall(Call call, std::string& out) {
+    std::vector<wchar_t> buffer(MAX_PATH + 1);
+    for (;;) {
+        const DWORD length = call(buffer.data(), static_cast<DWORD>(buffer.size()));
+        if (length == 0) return false;
+        if (length < buffer.size()) {
+            out = Narrow(buffer.data(), length);
+            return true;
+        }
+        buffer.resize(length + 1);
+    }
+}
+
+// Deletes name below parent with all of its subkeys; RegDeleteKey alone refuses keys with children.
+LONG DeleteKeyTree(HKEY parent, const std::wstring& name) {
+    {
+        RegKeyHolder key;
+        LONG rc = ::RegOpenKeyExW(parent, name.c_str(), 0, KEY_READ, key.Out());
+        if (rc != ERROR_SUCCESS) return rc;
+        for (;;) {
+            wchar_t child[256];
+            DWORD length = 256;
+            rc = ::RegEnumKeyExW(key.Get(), 0, child, &length, nullptr, nullptr, nullptr, nullptr);
+            if (rc == ERROR_NO_MORE_ITEMS) break;
+            if (rc != ERROR_SUCCESS) return rc;
+            rc = DeleteKeyTree(key.Get(), std::wstring(child, length));
+            if (rc != ERROR_SUCCESS) return rc;
+        }
+    }
+    return ::RegDeleteKeyW(parent, name.c_str());
+}
+
+class Win32File : public IFile {
+public:
+    explicit Win32File(HANDLE handle) : FHandle(handle) {}
+
+    std::int64_t Read(void* buffer, std::size_t count) override {
+        std::int64_t total = 0;
+        auto* p = static_cast<char*>(buffer);
+        while (count > 0) {
+            const DWORD chunk = static_cast<DWORD>(std::min<std::size_t>(count, 1u << 30));
+            DWORD got = 0;
+            if (!::ReadFile(FHandle.Get(), p, chunk, &got, nullptr)) {
+                FError = ::GetLastError();
+                return total > 0 ? total : -1;
+            }
+            total += got;
+            p += got;
+            count -= got;
+            if (got < chunk) break;
+        }
+        return total;
+    }
+
+    std::int64_t Write(const void* buffer, std::size_t count) override {
+        std::int64_t total = 0;
+        auto* p = static_cast<const char*>(buffer);
+        while (count > 0) {
+            const DWORD chunk = static_cast<DWORD>(std::min<std::size_t>(count, 1u << 30));
+            DWORD written = 0;
+            if (!::WriteFile(FHandle.Get(), p, chunk, &written, nullptr)) {
+                FError = ::GetLastError();
+                if (FError == ERROR_HANDLE_DISK_FULL) FError = kErrorDiskFull;
+                total += written;
+                return total > 0 || FError == kErrorDiskFull ? total : -1;
+            }
+            total += written;
+            p += written;
+            count -= written;
+            if (written < chunk) {
+                FError = kErrorDiskFull;
+                break;
+            }
+        }
+        return total;
+    }
+
+    std::int64_t Seek(std::int64_t offset, SeekOrigin origin) override {
+        const DWORD method = origin == SeekOrigin::Begin ? FILE_BEGIN : origin == SeekOrigin::Current ? FILE_CURRENT : FILE_END;
+        // SetFilePointer with the high part: SetFilePointerEx is missing before Windows 2000.
+        LONG high = static_cast<LONG>(offset >> 32);
+        ::SetLastError(NO_ERROR);
+        const DWORD low = ::SetFilePointer(FHandle.Get(), static_cast<LONG>(offset & 0xFFFFFFFF), &high, method);
+        if (low == INVALID_SET_FILE_POINTER && ::GetLastError() != NO_ERROR) {
+            FError = ::GetLastError();
+            return -1;
+        }
+        return (static_cast<std::int64_t>(high) << 32) | low;
+    }
+
+    std::int64_t Size() override {
+        DWORD high = 0;
+        ::SetLastError(NO_ERROR);
+        const DWORD low = ::GetFileSize(FHandle.Get(), &high);
+        if (low == INVALID_FILE_SIZE && ::GetLastError() != NO_ERROR) {
+            FError = ::GetLastError();
+            return -1;
+        }
+        return (static_cast<std::int64_t>(high) << 32) | low;
+    }
+
+    bool SetEndOfFile() override { return ::SetEndOfFile(FHandle.Get()) || Failed(); }
+
+    bool GetTime(FileTime& lastWrite) override {
+        FILETIME ft;
+        if (!::GetFileTime(FHandle.Get(), nullptr, nullptr, &ft)) return Failed();
+        lastWrite = FromFiletime(ft);
+        return true;
+    }
+
+    bool SetTime(FileTime lastWrite) override {
+        const FILETIME ft = ToFiletime(lastWrite);
+        return ::SetFileTime(FHandle.Get(), nullptr, nullptr, &ft) || Failed();
+    }
+
+    std::uint32_t LastError() const override { return FError; }
+
+private:
+    bool Failed() {
+        FError = ::GetLastError();
+        return false;
+    }
+
+    UniqueHandle FHandle;
+    std::uint32_t FError = 0;
+};
+
+}  // namespace
+
+std::vector<std::string> SplitCommandLine(const std::string& commandLine) {
+    std::vector<std::string> args;
+    std::size_t i = 0;
+    const std::size_t n = commandLine.size();
+    for (;;) {
+        while (i < n && static_cast<unsigned char>(commandLine[i]) <= ' ') ++i;
+        if (i >= n) break;
+        std::string arg;
+        bool quoted = false;
+        for (; i < n && (quoted || static_cast<unsigned char>(commandLine[i]) > ' '); ++i) {
+            if (commandLine[i] == '"') quoted = !quoted;
+            else arg += commandLine[i];
+        }
+        args.push_back(std::move(arg));
+    }
+    return args;
+}
+
+bool Win32Platform::Fail() {
+    FLastError = ::GetLastError();
+    return false;
+}
+
+bool Win32Platform::Fail(std::uint32_t code) {
+    FLastError = code;
+    return false;
+}
+
+// ---- files ------------------------------------------------------------------------------
+
+std::uint32_t Win32Platform::GetFileAttributes(const std::string& path) {
+    const DWORD attributes = ::GetFileAttributesW(Wide(path).c_str());
+    if (attributes == INVALID_FILE_ATTRIBUTES) Fail();
+    return attributes;
+}
+
+bool Win32Platform::SetFileAttributes(const std::string& path, std::uint32_t attributes) {
+    DWORD settable = attributes & ~DWORD(kAttrDirectory | kAttrReparsePoint);
+    if (settable == 0) settable = FILE_ATTRIBUTE_NORMAL;
+    return ::SetFileAttributesW(Wide(path).c_str(), settable) || Fail();
+}
+
+bool Win32Platform::FileExists(const std::string& path) {
+    const std::uint32_t attributes = GetFileAttributes(path);
+    return attributes != kInvalidAttributes && !(attributes & kAttrDirectory);
+}
+
+bool Win32Platform::DirectoryExists(const std::string& path) {
+    const std::uint32_t attributes = GetFileAttributes(path);
+    return attributes != kInvalidAttributes && (attributes & kAttrDirectory);
+}
+
+bool Win32Platform::CreateDirectory(const std::string& path) { return ::CreateDirectoryW(Wide(path).c_str(), nullptr) || Fail(); }
+
+bool Win32Platform::RemoveDirectory(const std::string& path) { return ::RemoveDirectoryW(Wide(path).c_str()) || Fail(); }
+
+bool Win32Platform::DeleteFile(const std::string& path) { return ::DeleteFileW(Wide(path).c_str()) || Fail(); }
+
+bool Win32Platform::MoveFile(const std::string& from, const std::string& to) {
+    return ::MoveFileW(Wide(from).c_str(), Wide(to).c_str()) || Fail();
+}
+
+bool Win32Platform::CopyFile(const std::string& from, const std::string& to, bool failIfExists) {
+    return ::CopyFileW(Wide(from).c_str(), Wide(to).c_str(), failIfExists) || Fail();
+}
+
+bool Win32Platform::FindFiles(const std::string& pattern, std::vector<FindData>& result) {
+    result.clear();
+    WIN32_FIND_DATAW data;
+    FindHandle find(::FindFirstFileW(Wide(pattern).c_str(), &data));
+    if (find.Get() == INVALID_HANDLE_VALUE) {
+        Fail();
+        if (FLastError == ERROR_NO_MORE_FILES) FLastError = kErrorFileNotFound;
+        return false;
+    }
+    do {
+        FindData fd;
+        fd.Name = Narrow(data.cFileName);
+        fd.ShortName = Narrow(data.cAlternateFileName);
+        fd.Attributes = data.dwFileAttributes;
+        fd.Size = (std::uint64_t(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
+        fd.LastWrite = FromFiletime(data.ftLastWriteTime);
+        result.push_back(std::move(fd));
+    } while (::FindNextFileW(find.Get(), &data));
+    if (::GetLastError() != ERROR_NO_MORE_FILES) return Fail();
+    return true;
+}
+
+std::unique_ptr<IFile> Win32Platform::OpenFile(const std::string& path, OpenMode mode, Disposition disposition, Share share) {
+    DWORD access = 0;
+    switch (mode) {
+        case OpenMode::Read: access = GENERIC_READ; break;
+        case OpenMode::Write: access = GENERIC_WRITE; break;
+        case OpenMode::ReadWrite: access = GENERIC_READ | GENERIC_WRITE; break;
+    }
+    DWORD creation = OPEN_EXISTING;
+    switch (disposition) {
+        case Disposition::OpenExisting: creation = OPEN_EXISTING; break;
+        case Disposition::CreateAlways: creation = CREATE_ALWAYS; break;
+        case Disposition::OpenAlways: creation = OPEN_ALWAYS; break;
+        case Disposition::CreateNew: creation = CREATE_NEW; break;
+    }
+    DWORD shareMode = 0;
+    switch (share) {
+        case Share::None: shareMode = 0; break;
+        case Share::Read: shareMode = FILE_SHARE_READ; break;
+        case Share::ReadWrite: shareMode = FILE_SHARE_READ | FILE_SHARE_WRITE; break;
+        case Share::ReadWriteDelete: shareMode = FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE; break;
+    }
+    const HANDLE h = ::CreateFileW(Wide(path).c_str(), access, shareMode, nullptr, creation, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (h == INVALID_HANDLE_VALUE) {
+        Fail();
+        return nullptr;
+    }
+    return std::make_unique<Win32File>(h);
+}
+
+bool Win32Platform::GetFileTime(const std::string& path, FileTime& lastWrite) {
+    WIN32_FILE_ATTRIBUTE_DATA data;
+    if (!::GetFileAttributesExW(Wide(path).c_str(), GetFileExInfoStandard, &data)) return Fail();
+    lastWrite = FromFiletime(data.ftLastWriteTime);
+    return true;
+}
+
+bool Win32Platform::SetFileTime(const std::string& path, FileTime lastWrite) {
+    // Attribute access alone works on read-only files and on directories (with backup semantics).
+    const std::wstring wide = Wide(path);
+    UniqueHandle h(::CreateFileW(wide.c_str(), FILE_WRITE_ATTRIBUTES, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                 nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
+    if (!h.Valid()) return Fail();
+    const FILETIME ft = ToFiletime(lastWrite);
+    return ::SetFileTime(h.Get(), nullptr, nullptr, &ft) || Fail();
+}
+
+bool Win32Platform::GetDiskFreeSpace(const std::string& path, std::uint64_t& freeBytes, std::uint64_t& totalBytes) {
+    ULARGE_INTEGER available, total, totalFree;
+    if (!::GetDiskFreeSpaceExW(Wide(path).c_str(), &available, &total, &totalFree)) return Fail();
+    freeBytes = available.QuadPart;
+    totalBytes = total.QuadPart;
+    return true;
+}
+
+std::string Win32Platform::GetTempPath() {
+    std::string out;
+    if (!GrowingCall([](wchar_t* b, DWORD n) { return ::GetTempPathW(n, b); }, out)) Fail();
+    return out;
+}
+
+std::string Win32Platform::GetTempFileName(const std::string& dir, const std::string& prefix) {
+    wchar_t buffer[MAX_PATH + 1];
+    if (!::GetTempFileNameW(Wide(dir).c_str(), Wide(prefix).c_str(), 0, buffer)) {
+        Fail();
+        return {};
+    }
+    return Narrow(buffer);
+}
+
+std::string Win32Platform::GetShortPathName(const std::string& path) {
+    const std::wstring wide = Wide(path);
+    std::string out;
+    if (!GrowingCall([&](wchar_t* b, DWORD n) { return ::GetShortPathNameW(wide.c_str(), b, n); }, out)) Fail();
+    return out;
+}
+
+std::string Win32Platform::GetCurrentDirectory() {
+    std::string out;
+    if (!GrowingCall([](wchar_t* b, DWORD n) { return ::GetCurrentDirectoryW(n, b); }, out)) Fail();
+    return out;
+}
+
+bool Win32Platform::SetCurrentDirectory(const std::string& path) { return ::SetCurrentDirectoryW(Wide(path).c_str()) || Fail(); }
+
+bool Win32Platform::RecycleFile(const std::string& path) {
+    // The shell wants a full path, and a list ending in two NULs.
+    const std::wstring wide = Wide(path);
+    std::vector<wchar_t> full(MAX_PATH + 1);
+    DWORD length = ::GetFullPathNameW(wide.c_str(), static_cast<DWORD>(full.size()), full.data(), nullptr);
+    if (length >= full.size()) {
+        full.resize(length + 1);
+        length = ::GetFullPathNameW(wide.c_str(), static_cast<DWORD>(full.size()), full.data(), nullptr);
+    }
+    if (length == 0) return Fail();
+    if (::GetFileAttributesW(full.data()) == INVALID_FILE_ATTRIBUTES) return Fail();
+    std::wstring from(full.data(), length);
+    from.push_back(L'\0');  // c_str() adds the second
+    SHFILEOPSTRUCTW op{};
+    op.wFunc = FO_DELETE;
+    op.pFrom = from.c_str();
+    op.fFlags = FOF_SILENT | FOF_NOCONFIRMATION | FOF_ALLOWUNDO;
+    const int rc = ::SHFileOperationW(&op);
+    if (rc != 0) return Fail(static_cast<std::uint32_t>(rc));
+    if (op.fAnyOperationsAborted) return Fail(ERROR_CANCELLED);
+    return true;
+}
+
+bool Win32Platform::MoveFileAtRestart(const std::string& from, const std::string& to) {
+    const std::wstring target = Wide(to);
+    return ::MoveFileExW(Wide(from).c_str(), to.empty() ? nullptr : target.c_str(), MOVEFILE_DELAY_UNTIL_REBOOT | MOVEFILE_REPLACE_EXISTING) ||
+           Fail();
+}
+
+// ---- registry ---------------------------------------------------------------------------
+
+IPlatform::KeyHandle Win32Platform::RegOpenKey(RootKey root, const std::string& path, bool writable) {
+    HKEY key = nullptr;
+    const REGSAM access = writable ? KEY_READ | KEY_WRITE : KEY_READ;
+    const LONG rc = ::RegOpenKeyExW(RootHandle(root), Wide(KeyPath(path)).c_str(), 0, access, &key);
+    if (rc != ERROR_SUCCESS) {
+        Fail(static_cast<std::uint32_t>(rc));
+        return 0;
+    }
+    return reinterpret_cast<KeyHandle>(key);
+}
+
+IPlatform::KeyHandle Win32Platform::RegCreateKey(RootKey root, const std::string& path) {
+    HKEY key = nullptr;
+    DWORD disposition = 0;
+    const LONG rc = ::RegCreateKeyExW(RootHandle(root), Wide(KeyPath(path)).c_str(), 0, nullptr, REG_OPTION_NON_VOLATILE,
+                                      KEY_READ | KEY_WRITE, nullptr, &key, &disposition);
+    if (rc != ERROR_SUCCESS) {
+        Fail(static_cast<std::uint32_t>(rc));
+        return 0;
+    }
+    return reinterpret_cast<KeyHandle>(key);
+}
+
+void Win32Platform::RegCloseKey(KeyHandle key) {
+    if (key) ::RegCloseKey(AsHkey(key));
+}
+
+bool Win32Platform::RegQueryValue(KeyHandle key, const std::string& name, RegValue& value) {
+    const std::wstring wideName = Wide(name);
+    DWORD type = 0;
+    DWORD size = 0;
+    LONG rc = ::RegQueryValueExW(AsHkey(key), wideName.c_str(), nullptr, &type, nullptr, &size);
+    std::vector<BYTE> data;
+    while (rc == ERROR_SUCCESS || rc == ERROR_MORE_DATA) {
+        data.resize(size + sizeof(wchar_t));  // room for a terminator the value may lack
+        DWORD got = size;
+        rc = ::RegQueryValueExW(AsHkey(key), wideName.c_str(), nullptr, &type, data.data(), &got);
+        if (rc == ERROR_SUCCESS) {
+            data.resize(got);
+            break;
+        }
+        size = got;
+    }
+    if (rc != ERROR_SUCCESS) return Fail(static_cast<std::uint32_t>(rc));
+
+    value = RegValue{};
+    const auto* wide = reinterpret_cast<const wchar_t*>(data.data());
+    const std::size_t units = data.size() / sizeof(wchar_t);
+    switch (type) {
+        case REG_SZ:
+        case REG_EXPAND_SZ: {
+            std::size_t length = 0;
+            while (length < units && wide[length]) ++length;
+            value.Type = type == REG_SZ ? ValueType::String : ValueType::ExpandString;
+            value.Text = Narrow(wide, length);
+            break;
+        }
+        case REG_DWORD:
+            value.Type = ValueType::DWord;
+            std::memcpy(&value.DWord, data.data(), std::min<std::size_t>(data.size(), 4));
+            break;
+        case REG_MULTI_SZ: {
+            const std::string utf8 = Narrow(wide, units);
+            value.Type = ValueType::MultiString;
+            value.Data.assign(utf8.begin(), utf8.end());
+            break;
+        }
+        case REG_NONE:
+            value.Type = ValueType::None;
+            value.Data = std::move(data);
+            break;
+        default:
+            value.Type = ValueType::Binary;
+            value.Data = std::move(data);
+            break;
+    }
+    return true;
+}
+
+bool Win32Platform::RegSetValue(KeyHandle key, const std::string& name, const RegValue& value) {
+    DWORD type = REG_NONE;
+    std::vector<BYTE> data;
+    auto putWide = [&](const std::wstring& s, bool terminate) {
+        const auto* p = reinterpret_cast<const BYTE*>(s.c_str());
+        data.assign(p, p + (s.size() + (terminate ? 1 : 0)) * sizeof(wchar_t));
+    };
+    switch (value.Type) {
+        case ValueType::String:
+        case ValueType::ExpandString:
+            type = value.Type == ValueType::String ? REG_SZ : REG_EXPAND_SZ;
+            putWide(Wide(value.Text), true);
+            break;
+        case ValueType::DWord:
+            type = REG_DWORD;
+            data.resize(4);
+            std::memcpy(data.data(), &value.DWord, 4);
+            break;
+        case ValueType::MultiString:
+            type = REG_MULTI_SZ;
+            putWide(Wide(std::string(value.Data.begin(), value.Data.end())), false);
+            break;
+        case ValueType::Binary:
+            type = REG_BINARY;
+            data = value.Data;
+            break;
+        case ValueType::None:
+            return Fail(kErrorInvalidParameter);
+    }
+    const LONG rc = ::RegSetValueExW(AsHkey(key), Wide(name).c_str(), 0, type, data.data(), static_cast<DWORD>(data.size()));
+    return rc == ERROR_SUCCESS || Fail(static_cast<std::uint32_t>(rc));
+}
+
+bool Win32Platform::RegDeleteValue(KeyHandle key, const std::string& name) {
+    const LONG rc = ::RegDeleteValueW(AsHkey(key), Wide(name).c_str());
+    return rc == ERROR_SUCCESS || Fail(static_cast<std::uint32_t>(rc));
+}
+
+bool Win32Platform::RegDeleteTree(RootKey root, const std::string& path) {
+    const std::string relative = rt::ExcludeTrailingBackslash(KeyPath(path));
+    if (relative.empty()) return Fail(kErrorInvalidParameter);
+    const std::size_t cut = relative.rfind('\\');
+    const std::string parentPath = cut == std::string::npos ? std::string() : relative.substr(0, cut);
+    const std::string name = cut == std::string::npos ? relative : relative.substr(cut + 1);
+    RegKeyHolder parent;
+    LONG rc = ::RegOpenKeyExW(RootHandle(root), Wide(parentPath).c_str(), 0, KEY_READ | KEY_WRITE, parent.Out());
+    if (rc == ERROR_SUCCESS) rc = DeleteKeyTree(parent.Get(), Wide(name));
+    return rc == ERROR_SUCCESS || Fail(static_cast<std::uint32_t>(rc));
+}
+
+bool Win32Platform::RegEnumKeys(KeyHandle key, std::vector<std::string>& names) {
+    names.clear();
+    for (DWORD index = 0;; ++index) {
+        wchar_t name[256];
+        DWORD length = 256;
+        const LONG rc = ::RegEnumKeyExW(AsHkey(key), index, name, &length, nullptr, nullptr, nullptr, nullptr);
+        if (rc == ERROR_NO_MORE_ITEMS) return true;
+        if (rc != ERROR_SUCCESS) return Fail(static_cast<std::uint32_t>(rc));
+        names.push_back(Narrow(name, length));
+    }
+}
+
+bool Win32Platform::RegEnumValues(KeyHandle key, std::vector<std::string>& names) {
+    names.clear();
+    DWORD longest = 0;
+    LONG rc = ::RegQueryInfoKeyW(AsHkey(key), nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, &longest, nullptr, nullptr, nullptr);
+    if (rc != ERROR_SUCCESS) return Fail(static_cast<std::uint32_t>(rc));
+    std::vector<wchar_t> name(longest + 1);
+    for (DWORD index = 0;; ++index) {
+        DWORD length = static_cast<DWORD>(name.size());
+        rc = ::RegEnumValueW(AsHkey(key), index, name.data(), &length, nullptr, nullptr, nullptr, nullptr);
+        if (rc == ERROR_NO_MORE_ITEMS) return true;
+        if (rc != ERROR_SUCCESS) return Fail(static_cast<std::uint32_t>(rc));
+        names.push_back(Narrow(name.data(), length));
+    }
+}
+
+// ---- system -----------------------------------------------------------------------------
+
+bool Win32Platform::GetWindowsDirectory(std::string& dir) {
+    return GrowingCall([](wchar_t* b, DWORD n) { return ::GetWindowsDirectoryW(b, n); }, dir) || Fail();
+}
+
+bool Win32Platform::GetSystemDirectory(std::string& dir) {
+    return GrowingCall([](wchar_t* b, DWORD n) { return ::GetSystemDirectoryW(b, n); }, dir) || Fail();
+}
+
+OsVersion Win32Platform::GetVersion() {
+    OSVERSIONINFOW info{};
+    info.dwOSVersionInfoSize = sizeof info;
+    OsVersion version;
+    if (!::GetVersionExW(&info)) {
+        Fail();
+        return version;
+    }
+    version.Platform = static_cast<PlatformId>(info.dwPlatformId);
+    version.Major = info.dwMajorVersion;
+    version.Minor = info.dwMinorVersion;
+    // Windows 95 and 98 keep the version in the high word of the build number.
+    version.Build = version.Platform == PlatformId::NT ? info.dwBuildNumber : (info.dwBuildNumber & 0xFFFF);
+    version.CsdVersion = Narrow(info.szCSDVersion);
+    return version;
+}
+
+int Win32Platform::ScreenWidth() { return ::GetSystemMetrics(SM_CXSCREEN); }
+
+int Win32Platform::ScreenHeight() { return ::GetSystemMetrics(SM_CYSCREEN); }
+
+bool Win32Platform::MiddleEastEnabled() { return ::GetSystemMetrics(SM_MIDEASTENABLED) != 0; }
+
+std::uint32_t Win32Platform::TimeOfDayMs() {
+    SYSTEMTIME now;
+    ::GetLocalTime(&now);
+    return ((std::uint32_t(now.wHour) * 60 + now.wMinute) * 60 + now.wSecond) * 1000 + now.wMilliseconds;
+}
+
+void Win32Platform::Sleep(std::uint32_t ms) { ::Sleep(ms); }
+
+std::string Win32Platform::ModuleFileName() {
+    std::vector<wchar_t> buffer(MAX_PATH + 1);
+    for (;;) {
+        const DWORD length = ::GetModuleFileNameW(nullptr, buffer.data(), static_cast<DWORD>(buffer.size()));
+        if (length == 0) {
+            Fail();
+            return {};
+        }
+        if (length < buffer.size() - 1) return Narrow(buffer.data(), length);
+        buffer.resize(buffer.size() * 2);
+    }
+}
+
+std::vector<std::string> Win32Platform::CommandLineArgs() {
+    std::vector<std::string> args = SplitCommandLine(Narrow(::GetCommandLineW()));
+    if (!args.empty()) args.erase(args.begin());
+    return args;
+}
+
+std::uint32_t Win32Platform::CurrentProcessId() { return ::GetCurrentProcessId(); }
+
+WindowHandle Win32Platform::FindWindow(const std::string& className) {
+    const HWND window = ::FindWindowW(Wide(className).c_str(), nullptr);
+    if (!window) Fail();
+    return reinterpret_cast<WindowHandle>(window);
+}
+
+std::uint32_t Win32Platform::WindowProcessId(WindowHandle window) {
+    DWORD processId = 0;
+    if (!::GetWindowThreadProcessId(reinterpret_cast<HWND>(window), &processId)) Fail();
+    return processId;
+}
+
+std::intptr_t Win32Platform::SendMessage(WindowHandle window, std::uint32_t message, std::uintptr_t wParam, std::intptr_t lParam) {
+    return ::SendMessageW(reinterpret_cast<HWND>(window), message, static_cast<WPARAM>(wParam), static_cast<LPARAM>(lParam));
+}
+
+void Win32Platform::MessageBeep(std::uint32_t type) { ::MessageBeep(type); }
+
+bool Win32Platform::StartProcess(const std::string& commandLine, const std::string& currentDir) {
+    // CreateProcessW may write into the command line, so it gets a copy of its own.
+    std::wstring command = Wide(commandLine);
+    std::vector<wchar_t> buffer(command.begin(), command.end());
+    buffer.push_back(L'\0');
+    const std::wstring dir = Wide(currentDir);
+    STARTUPINFOW startup{};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION info{};
+    if (!::CreateProcessW(nullptr, buffer.data(), nullptr, nullptr, FALSE, 0, nullptr, currentDir.empty() ? nullptr : dir.c_str(), &startup, &info))
+        return Fail();
+    UniqueHandle process(info.hProcess);
+    UniqueHandle thread(info.hThread);
+    return true;
+}
+
+}  // namespace os
