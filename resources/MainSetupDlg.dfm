@@ -79,12 +79,13 @@ object MainSetupDlg: TMainSetupDlg
   object InstallRegistry1: TInstallRegistry
     Container = Install1
     Key = '\SOFTWARE\Halvernock\Brevanshaw\1.0'
+    KeySpecifierType = ksAbsolute
     Entries.Strings = (
-      'InstallDir='
+      'InstallDir=C:\Brevanshaw'
       'LID=0'
-      'Organization='
-      'SourceDir='
-      'UserName=')
+      'Organization=Halvernock ltd.'
+      'SourceDir=D:\Brevanshaw\'
+      'UserName=Your name')
   end
   object FileGroup4: TInstallFileGroup
     Container = Install1
