@@ -95,7 +95,7 @@ void RegisterSetupClasses() {
     RegisterInstallClasses();
 }
 
-int SetupMain() {
+int SetupMain(const std::function<void(rt::TApplication&)>& prepareApplication) {
     os::IPlatform& platform = os::Current();
     const os::WindowHandle running = platform.FindWindow("TMainSetupDlg");
     bool start = running == 0;
@@ -120,6 +120,7 @@ int SetupMain() {
     rt::SetApplication(app);
     app->Initialize();
     app->SetTitle("Brevanshaw ! Setup");
+    if (prepareApplication) prepareApplication(*app);
     try {
         app->CreateForm<TMainSetupDlg>();
         app->Run();

@@ -2,6 +2,8 @@
 // runs the installation when it is first activated. Also the program entry.
 #pragma once
 
+#include <functional>
+
 #include "runtime/Forms.h"
 
 class TInstall;
@@ -40,5 +42,6 @@ void RegisterSetupClasses();
 
 // The program entry, after the platform and widget backend have been installed: guards
 // against a second instance, shows the loading form, creates the main window and runs the
-// message loop. Returns the exit code.
-int SetupMain();
+// message loop. prepareApplication may adjust the application object before the main
+// window is created (the Windows entry shows errors in a message box). Returns the exit code.
+int SetupMain(const std::function<void(rt::TApplication&)>& prepareApplication = {});

@@ -34,8 +34,17 @@ using TModalResult = int;
 constexpr TModalResult mrNone = 0, mrOk = 1, mrCancel = 2, mrAbort = 3, mrRetry = 4, mrIgnore = 5, mrYes = 6, mrNo = 7,
                        mrAll = 8, mrNoToAll = 9, mrYesToAll = 10;
 
-// Window messages the model understands.
-constexpr std::uint32_t WM_CLOSE = 0x0010, WM_ACTIVATE = 0x0006, WM_USER = 0x0400;
+// Window messages the model understands. The Windows headers define the same names as macros of the
+// same values; a unit that includes it first uses those.
+#ifndef WM_CLOSE
+constexpr std::uint32_t WM_CLOSE = 0x0010;
+#endif
+#ifndef WM_ACTIVATE
+constexpr std::uint32_t WM_ACTIVATE = 0x0006;
+#endif
+#ifndef WM_USER
+constexpr std::uint32_t WM_USER = 0x0400;
+#endif
 
 class TCustomForm;
 

@@ -47,24 +47,28 @@ std::string ReadRegistryString(TRootKeys root, const std::string& key, const std
     }
 }
 
-void WriteRegistryString(TRootKeys root, const std::string& key, const std::string& name, const std::string& value) {
+namespace {
+
+// Opens (creating) the key and runs the write; any failure is reported with the key alone.
+template <class Write>
+void WriteRegistryValue(TRootKeys root, const std::string& key, Write write) {
     rt::TRegistry reg(RootOf(root));
     try {
         if (!reg.OpenKey(key, true)) throw EIRCannotWriteValue(key);
-        reg.WriteString(name, value);
+        write(reg);
     } catch (const rt::ERegistryException&) {
         throw EIRCannotWriteValue(key);
     }
 }
 
+}  // namespace
+
+void WriteRegistryString(TRootKeys root, const std::string& key, const std::string& name, const std::string& value) {
+    WriteRegistryValue(root, key, [&](rt::TRegistry& reg) { reg.WriteString(name, value); });
+}
+
 void WriteRegistryInteger(TRootKeys root, const std::string& key, const std::string& name, std::int32_t value) {
-    rt::TRegistry reg(RootOf(root));
-    try {
-        if (!reg.OpenKey(key, true)) throw EIRCannotWriteValue(key);
-        reg.WriteInteger(name, value);
-    } catch (const rt::ERegistryException&) {
-        throw EIRCannotWriteValue(key);
-    }
+    WriteRegistryValue(root, key, [&](rt::TRegistry& reg) { reg.WriteInteger(name, value); });
 }
 
 // ---- TCustomInstallRegistry ----

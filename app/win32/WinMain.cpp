@@ -17,7 +17,7 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
     rt::SetBackend(&backend);
     int code = 1;
     try {
-        code = SetupMain();
+        code = SetupMain([](rt::TApplication& app) { rt::InstallWin32ExceptionBox(app); });
     } catch (const std::exception& e) {
         // Nothing is up yet to show it (the engine could not start): say it plainly.
         const std::u16string text = rt::Utf8ToUtf16(e.what());

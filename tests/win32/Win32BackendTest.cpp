@@ -541,6 +541,41 @@ TEST_F(Win32Modal, QuitEndsItWithCancelAndStaysQueued) {
     EXPECT_EQ(msg.wParam, 3u);
 }
 
+// ---- always-on-top forms stay on top ----
+
+using Win32StayOnTop = Win32Test;
+
+// The colour the display shows at a screen point, whatever window is there.
+COLORREF ScreenPixel(int x, int y) {
+    HDC screen = GetDC(nullptr);
+    const COLORREF c = GetPixel(screen, x, y);
+    ReleaseDC(nullptr, screen);
+    return c;
+}
+
+TEST_F(Win32StayOnTop, FormShownLaterDoesNotCoverIt) {
+    auto* top = NewForm(120, 60, TFormBorderStyle::bsSingle);
+    top->SetFormStyle(TFormStyle::fsStayOnTop);
+    top->SetColor(TColor(RGB(255, 0, 0)));
+    top->Show();
+    auto* main = NewForm<TOtherProbeForm>(300, 200, TFormBorderStyle::bsSingle);
+    main->SetColor(TColor(RGB(0, 0, 255)));
+    main->SetWindowState(TWindowState::wsMaximized);
+    main->ShowForm();
+    HWND topHwnd = Hwnd(*top);
+    // Windows' own order, and what the display shows where the small form is.
+    bool topFirst = false;
+    for (HWND h = GetTopWindow(nullptr); h; h = GetWindow(h, GW_HWNDNEXT)) {
+        if (h == Hwnd(*main)) break;
+        if (h == topHwnd) topFirst = true;
+    }
+    EXPECT_TRUE(topFirst);
+    POINT centre{60, 30};
+    ClientToScreen(topHwnd, &centre);
+    EXPECT_TRUE(PumpUntil([&] { return ScreenPixel(centre.x, centre.y) == RGB(255, 0, 0); }, 5000))
+        << "the display shows another window over the always-on-top form";
+}
+
 // ---- the application loop ----
 
 using Win32Loop = Win32Test;
@@ -806,6 +841,70 @@ TEST_F(Win32Painting, TransparentImageLetsTheBottomLeftColourThrough) {
     EXPECT_EQ(shot.Count(RECT{10, 20, 40, 30}, kWhite), 30 * 10);  // blue was the key colour
     EXPECT_EQ(shot.Count(RECT{40, 20, 50, 30}, kYellow), 10 * 10);
     EXPECT_EQ(shot.Count(RECT{0, 0, 100, 60}, kBlue), 0);
+}
+
+// A one-row 8-bit picture with a palette, with the old core header (RGB triples) or the
+// usual one (RGBQUADs).
+TBytes PalettedRow(const std::vector<COLORREF>& palette, const std::vector<std::uint8_t>& indexes, bool coreHeader) {
+    const std::size_t header = coreHeader ? 12 : 40, entry = coreHeader ? 3 : 4;
+    const std::size_t offBits = 14 + header + palette.size() * entry;
+    const std::size_t stride = (indexes.size() + 3) / 4 * 4;
+    TBytes b(offBits + stride, 0);
+    auto put16 = [&](std::size_t at, std::uint32_t v) { b[at] = std::uint8_t(v); b[at + 1] = std::uint8_t(v >> 8); };
+    auto put32 = [&](std::size_t at, std::uint32_t v) { put16(at, v & 0xFFFF); put16(at + 2, v >> 16); };
+    b[0] = 'B';
+    b[1] = 'M';
+    put32(2, std::uint32_t(b.size()));
+    put32(10, std::uint32_t(offBits));
+    put32(14, std::uint32_t(header));
+    if (coreHeader) {
+        put16(18, std::uint32_t(indexes.size()));
+        put16(20, 1);
+        put16(22, 1);
+        put16(24, 8);
+    } else {
+        put32(18, std::uint32_t(indexes.size()));
+        put32(22, 1);
+        put16(26, 1);
+        put16(28, 8);
+        put32(46, std::uint32_t(palette.size()));
+    }
+    for (std::size_t i = 0; i < palette.size(); ++i) {
+        const std::size_t at = 14 + header + i * entry;
+        b[at] = GetBValue(palette[i]);
+        b[at + 1] = GetGValue(palette[i]);
+        b[at + 2] = GetRValue(palette[i]);
+    }
+    for (std::size_t i = 0; i < indexes.size(); ++i) b[offBits + i] = indexes[i];
+    return b;
+}
+
+TEST_F(Win32Painting, PalettedPicturesDrawInTheirPaletteColours) {
+    for (bool core : {false, true}) {
+        SCOPED_TRACE(core ? "core header" : "info header");
+        auto* form = NewForm(60, 30);
+        form->SetColor(ModelColour(kWhite));
+        auto* image = AddImage(form, RECT{5, 5, 25, 15});
+        image->Picture()->SetData(PalettedRow({kRed, kLime, kBlue}, {2, 0, 1}, core));
+        form->Show();
+        Snapshot shot(Hwnd(*form), 60, 30);
+        EXPECT_EQ(shot.At(5, 5), kBlue);
+        EXPECT_EQ(shot.At(6, 5), kRed);
+        EXPECT_EQ(shot.At(7, 5), kLime);
+        EXPECT_EQ(shot.At(8, 5), kWhite);
+    }
+}
+
+TEST_F(Win32Painting, PalettedPictureWithoutItsPaletteDrawsNothing) {
+    auto* form = NewForm(60, 30);
+    form->SetColor(ModelColour(kWhite));
+    TBytes bytes = PalettedRow({kRed, kLime, kBlue}, {2, 0, 1}, false);
+    // Claim 200 palette entries where there are 3.
+    bytes[46] = 200;
+    AddImage(form, RECT{5, 5, 25, 15})->Picture()->SetData(bytes);
+    form->Show();
+    Snapshot shot(Hwnd(*form), 60, 30);
+    EXPECT_EQ(shot.Count(RECT{0, 0, 60, 30}, kWhite), 60 * 30);
 }
 
 TEST_F(Win32Painting, BrokenPictureBytesDrawNothing) {
