@@ -1,4 +1,4 @@
-// The built-in string table; see StringTable.h.
+// The string table; see StringTable.h.
 #include "app/StringTable.h"
 
 #include <map>
@@ -23,11 +23,26 @@ const std::map<int, std::string>& Table() {
     return table;
 }
 
-}  // namespace
-
-std::string LoadStr(int id) {
-    auto it = Table().find(id);
-    return it == Table().end() ? std::string() : it->second;
+TStringSource& Source() {
+    static TStringSource source;
+    return source;
 }
 
-std::string LocalisedStr(int base) { return LoadStr(SetupRoutines::LocalisedId(base)); }
+}  // namespace
+
+bool CompiledInString(int id, std::string& text) {
+    auto it = Table().find(id);
+    if (it == Table().end()) return false;
+    text = it->second;
+    return true;
+}
+
+void SetStringSource(TStringSource source) { Source() = std::move(source); }
+
+std::string LoadStr(int id) {
+    std::string text;
+    const bool found = Source() ? Source()(id, text) : CompiledInString(id, text);
+    return found ? text : std::string();
+}
+
+std::string LocalisedString(int base) { return LoadStr(SetupRoutines::LocalisedId(base)); }

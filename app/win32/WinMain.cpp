@@ -4,6 +4,8 @@
 #include <string>
 
 #include "app/Main.h"
+#include "app/StringTable.h"
+#include "app/win32/ResourceStrings.h"
 #include "platform/win32/Win32Platform.h"
 #include "runtime/win32/Win32Backend.h"
 
@@ -15,6 +17,7 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
     os::ScopedPlatform usePlatform(platform);
     rt::TWin32Backend backend;
     rt::SetBackend(&backend);
+    SetStringSource(&ResourceString);
     int code = 1;
     try {
         code = SetupMain([](rt::TApplication& app) { rt::InstallWin32ExceptionBox(app); });

@@ -5,12 +5,15 @@
 #include <fstream>
 
 #include "app/SetupRoutines.h"
+#include "app/StringTable.h"
 #include "engine/SetupState.h"
 #include "engine/cmp_TInstall.h"
 #include "runtime/Forms.h"
 #include "tests/common/SimMachine.h"
 
 using namespace SetupRoutines;
+
+void BrevRegisterEmbeddedResources();
 
 namespace {
 
@@ -127,4 +130,25 @@ TEST(SetupRoutines, RemoveUpdaterUsesTheRootsDestDir) {
     root->SetDestDir("C:\\Brevanshaw\\");
     RemoveUpdater();  // in use: ignored
     EXPECT_TRUE(m->FileExists("C:\\Brevanshaw\\Kalupdt.EXE"));
+}
+
+TEST(StringTable, TextsFollowTheLanguageAndMissingOnesAreEmpty) {
+    BrevRegisterEmbeddedResources();
+    SetupState().LanguageIndex = 3;
+    EXPECT_EQ(LocalisedString(60060), "Abbrechen");
+    EXPECT_EQ(LocalisedString(60180), "");  // no German text for this one
+    SetupState().LanguageIndex = 1;
+    EXPECT_EQ(LocalisedString(60000), "\xD7\x9B\xD7\x9F");
+    SetupState().LanguageIndex = 0;
+    EXPECT_EQ(LocalisedString(1300), "Are you sure you want to quit the Brevanshaw installation program ?");
+    EXPECT_EQ(LoadStr(12345), "");
+    // Another source (the Windows resource) takes over when installed.
+    SetStringSource([](int id, std::string& text) {
+        text = "#" + std::to_string(id);
+        return id != 7;
+    });
+    EXPECT_EQ(LoadStr(20), "#20");
+    EXPECT_EQ(LoadStr(7), "");
+    SetStringSource(nullptr);
+    EXPECT_EQ(LoadStr(20), "Brevanshaw ! Setup...");
 }
