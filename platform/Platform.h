@@ -163,6 +163,8 @@ public:
     virtual int ScreenWidth() = 0;
     virtual int ScreenHeight() = 0;
     virtual bool MiddleEastEnabled() = 0;  // the SM_MIDEASTENABLED system metric
+    // The user's default language identifier (1033 American English, 1037 Hebrew...).
+    virtual std::uint16_t UserDefaultLangId() = 0;
 
     // Time of day in milliseconds since local midnight.
     virtual std::uint32_t TimeOfDayMs() = 0;

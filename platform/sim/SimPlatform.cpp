@@ -392,6 +392,7 @@ struct SimPlatform::Machine {
 
     int ScreenWidth = 800, ScreenHeight = 600;
     bool MiddleEast = false;
+    std::uint16_t LangId = 1033;
     std::uint32_t ClockMs = 12 * 3600 * 1000;
     std::string ModuleFileName = "C:\\SETUP.EXE";
     std::vector<std::string> Args;
@@ -1263,6 +1264,11 @@ void SimPlatform::SetMiddleEast(bool enabled) {
     FMachine->MiddleEast = enabled;
 }
 
+void SimPlatform::SetUserDefaultLangId(std::uint16_t langId) {
+    Lock lock(FMachine->Mutex);
+    FMachine->LangId = langId;
+}
+
 void SimPlatform::SetTimeOfDay(std::uint32_t ms) {
     Lock lock(FMachine->Mutex);
     FMachine->ClockMs = ms % kMsPerDay;
@@ -2027,6 +2033,11 @@ int SimPlatform::ScreenHeight() {
 bool SimPlatform::MiddleEastEnabled() {
     Lock lock(FMachine->Mutex);
     return FMachine->MiddleEast;
+}
+
+std::uint16_t SimPlatform::UserDefaultLangId() {
+    Lock lock(FMachine->Mutex);
+    return FMachine->LangId;
 }
 
 std::uint32_t SimPlatform::TimeOfDayMs() {

@@ -64,6 +64,7 @@ public:
     std::filesystem::path HostPath(const std::string& windowsPath);
     void SetScreenSize(int width, int height);  // 800x600 until set
     void SetMiddleEast(bool enabled);
+    void SetUserDefaultLangId(std::uint16_t langId);  // 1033 until set
     void SetTimeOfDay(std::uint32_t ms);        // wraps at midnight; noon until set
     void AdvanceClock(std::uint64_t ms);
     void SetModuleFileName(std::string path);   // C:\SETUP.EXE until set
@@ -131,6 +132,7 @@ public:
     int ScreenWidth() override;
     int ScreenHeight() override;
     bool MiddleEastEnabled() override;
+    std::uint16_t UserDefaultLangId() override;
 
     std::uint32_t TimeOfDayMs() override;
     void Sleep(std::uint32_t ms) override;

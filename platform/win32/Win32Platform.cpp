@@ -648,6 +648,8 @@ int Win32Platform::ScreenHeight() { return ::GetSystemMetrics(SM_CYSCREEN); }
 
 bool Win32Platform::MiddleEastEnabled() { return ::GetSystemMetrics(SM_MIDEASTENABLED) != 0; }
 
+std::uint16_t Win32Platform::UserDefaultLangId() { return ::GetUserDefaultLangID(); }
+
 std::uint32_t Win32Platform::TimeOfDayMs() {
     SYSTEMTIME now;
     ::GetLocalTime(&now);

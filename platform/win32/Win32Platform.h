@@ -53,6 +53,7 @@ public:
     int ScreenWidth() override;
     int ScreenHeight() override;
     bool MiddleEastEnabled() override;
+    std::uint16_t UserDefaultLangId() override;
 
     std::uint32_t TimeOfDayMs() override;
     void Sleep(std::uint32_t ms) override;
