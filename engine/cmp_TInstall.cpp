@@ -91,3 +91,9 @@ void TInstall::SetUseLoadingProgram(bool v) {
         SetArchiveFile("\\files.1");
     }
 }
+
+bool TInstall::UserAbortQuery() {
+    bool quitOut = true;
+    OnUserAbort(this, quitOut);
+    return quitOut;
+}

@@ -44,6 +44,9 @@ public:
     void SetUseLoadingProgram(bool v);
 
     rt::TNotifyEvent OnAfterReadArchiveInfo, OnBeforeReadArchiveInfo, OnShowBadInstall, OnShowGoodInstall, OnStartInstall;
+    // Asks OnUserAbort whether the user may leave; pages ask before they abort.
+    virtual bool UserAbortQuery();
+
     TUserAbortEvent OnBeforeTerminateApp, OnUserAbort;
     TCleanupEvent OnCleanup;
     TRebootWindowsEvent OnRebootWindows;
