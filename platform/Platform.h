@@ -142,6 +142,10 @@ public:
     // Replace a file at the next restart (MoveFileEx with MOVEFILE_DELAY_UNTIL_REBOOT);
     // an empty target deletes.
     virtual bool MoveFileAtRestart(const std::string& from, const std::string& to) = 0;
+    // The raw version-information block (VS_VERSIONINFO, UTF-16) of a program file's
+    // version resource, as GetFileVersionInfo hands it out, cut to the block's own length.
+    // False when the file cannot be read or carries no version resource.
+    virtual bool GetFileVersionInfo(const std::string& path, std::vector<std::uint8_t>& block) = 0;
 
     // Registry. Handles are the implementation's; 0 is no key.
     using KeyHandle = std::uintptr_t;

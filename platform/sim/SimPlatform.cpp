@@ -2,6 +2,7 @@
 // share modes, free space, the in-memory registry with its REGEDIT4 file, and fault switches.
 // Only std::filesystem touches the host, so the same code runs on Linux and on Windows.
 #include "platform/sim/SimPlatform.h"
+#include "platform/sim/PeVersion.h"
 
 #include "runtime/SysUtils.h"
 
@@ -1850,6 +1851,16 @@ bool SimPlatform::MoveFileAtRestart(const std::string& from, const std::string& 
     if (from.empty()) return FMachine->Fail(kErrorInvalidParameter);
     FMachine->PendingRenames.push_back(SimPendingRename{from, to});
     return true;
+}
+
+bool SimPlatform::GetFileVersionInfo(const std::string& path, std::vector<std::uint8_t>& block) {
+    block.clear();
+    std::unique_ptr<IFile> file = OpenFile(path, OpenMode::Read, Disposition::OpenExisting, Share::ReadWrite);
+    if (!file) return false;
+    std::uint32_t error = 0;
+    if (ReadPeVersionResource(*file, block, error)) return true;
+    Lock lock(FMachine->Mutex);
+    return FMachine->Fail(error);
 }
 
 // ---- registry ---------------------------------------------------------------------------

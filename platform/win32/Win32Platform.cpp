@@ -35,6 +35,7 @@
 #undef GetSystemDirectory
 #undef FindWindow
 #undef SendMessage
+#undef GetFileVersionInfo
 
 namespace os {
 
@@ -455,6 +456,27 @@ bool Win32Platform::MoveFileAtRestart(const std::string& from, const std::string
     const std::wstring target = Wide(to);
     return ::MoveFileExW(Wide(from).c_str(), to.empty() ? nullptr : target.c_str(), MOVEFILE_DELAY_UNTIL_REBOOT | MOVEFILE_REPLACE_EXISTING) ||
            Fail();
+}
+
+bool Win32Platform::GetFileVersionInfo(const std::string& path, std::vector<std::uint8_t>& block) {
+    block.clear();
+    const std::wstring wide = Wide(path);
+    DWORD ignored = 0;
+    const DWORD size = ::GetFileVersionInfoSizeW(wide.c_str(), &ignored);
+    if (size == 0) return Fail();
+    block.resize(size);
+    if (!::GetFileVersionInfoW(wide.c_str(), 0, size, block.data())) {
+        block.clear();
+        return Fail();
+    }
+    // The system adds room for its own conversions after the block; keep the block alone.
+    const std::size_t own = block.size() >= 2 ? std::size_t(block[0] | (block[1] << 8)) : 0;
+    if (own < 6) {
+        block.clear();
+        return Fail(ERROR_RESOURCE_DATA_NOT_FOUND);
+    }
+    if (own < block.size()) block.resize(own);
+    return true;
 }
 
 // ---- registry ---------------------------------------------------------------------------

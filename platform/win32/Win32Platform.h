@@ -36,6 +36,7 @@ public:
     bool SetCurrentDirectory(const std::string& path) override;
     bool RecycleFile(const std::string& path) override;
     bool MoveFileAtRestart(const std::string& from, const std::string& to) override;
+    bool GetFileVersionInfo(const std::string& path, std::vector<std::uint8_t>& block) override;
 
     KeyHandle RegOpenKey(RootKey root, const std::string& path, bool writable) override;
     KeyHandle RegCreateKey(RootKey root, const std::string& path) override;

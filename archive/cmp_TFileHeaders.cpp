@@ -1,0 +1,248 @@
+// The archive format's records and the header list; see cmp_TFileHeaders.h for the layout.
+#include "archive/cmp_TFileHeaders.h"
+
+#include <cmath>
+#include <cstring>
+
+#include "archive/ArchiveErrors.h"
+#include "runtime/SysUtils.h"
+#include "system/cmp_TVersion.h"
+
+namespace {
+
+// Field offsets within a header record.
+constexpr std::size_t kOffSequence = 0, kOffFileDate = 4, kOffLastVolume = 12, kOffEndPosition = 16, kOffStoredName = 20,
+                      kOffNextHeader = 124, kOffFileSize = 128, kOffDataOffset = 132, kOffStoredSize = 136,
+                      kOffFirstVolume = 140, kOffFileVersion = 141, kOffUserByte1 = 162, kOffUserByte2 = 163;
+
+constexpr std::int64_t kTicksPerSecond = 10'000'000;
+constexpr std::int64_t kSecondsPerDay = 86'400;
+// Days from 1601-01-01, where file times start, to 1899-12-30, where the day count starts.
+constexpr std::int64_t kDaysFrom1601To1899 = 109'205;
+// The day count's usual range: up to the end of the year 9999.
+constexpr double kLastDate = 2'958'466.0;
+
+void PutU32(std::uint8_t* p, std::uint32_t v) {
+    for (int i = 0; i < 4; ++i) p[i] = static_cast<std::uint8_t>(v >> (8 * i));
+}
+void PutI32(std::uint8_t* p, std::int32_t v) { PutU32(p, static_cast<std::uint32_t>(v)); }
+std::uint32_t GetU32(const std::uint8_t* p) {
+    return std::uint32_t(p[0]) | (std::uint32_t(p[1]) << 8) | (std::uint32_t(p[2]) << 16) | (std::uint32_t(p[3]) << 24);
+}
+std::int32_t GetI32(const std::uint8_t* p) { return static_cast<std::int32_t>(GetU32(p)); }
+
+void PutDouble(std::uint8_t* p, double v) {
+    std::uint64_t bits;
+    std::memcpy(&bits, &v, sizeof bits);
+    for (int i = 0; i < 8; ++i) p[i] = static_cast<std::uint8_t>(bits >> (8 * i));
+}
+double GetDouble(const std::uint8_t* p) {
+    std::uint64_t bits = 0;
+    for (int i = 0; i < 8; ++i) bits |= std::uint64_t(p[i]) << (8 * i);
+    double v;
+    std::memcpy(&v, &bits, sizeof v);
+    return v;
+}
+
+void PutText(std::uint8_t* p, std::string_view utf8, std::size_t max) {
+    std::string ansi = rt::Utf8ToAnsi(utf8, kArchiveCodePage);
+    if (ansi.size() > max) ansi.resize(max);
+    p[0] = static_cast<std::uint8_t>(ansi.size());
+    std::memcpy(p + 1, ansi.data(), ansi.size());
+}
+bool GetText(const std::uint8_t* p, std::size_t max, std::string& utf8) {
+    if (p[0] > max) return false;
+    utf8 = rt::AnsiToUtf8(std::string_view(reinterpret_cast<const char*>(p + 1), p[0]), kArchiveCodePage);
+    return true;
+}
+
+// The reader relies on these; anything else is damage.
+bool Plausible(const TFileHeaderRecord& h) {
+    if (h.FileSize < 0 || h.StoredSize < 0 || h.DataOffset < 0 || h.EndPosition < -1) return false;
+    const bool single = h.FirstVolume == 0 && h.LastVolume == 0;
+    if (!single && (h.FirstVolume == 0 || h.FirstVolume > h.LastVolume)) return false;
+    if (h.FirstVolume == h.LastVolume) return std::int64_t(h.EndPosition) == std::int64_t(h.DataOffset) + h.StoredSize - 1;
+    // Data that continues into a later volume leaves at least one byte there.
+    return h.EndPosition >= 0;
+}
+
+bool WriteAll(os::IFile& file, const void* data, std::size_t count) {
+    return file.Write(data, count) == static_cast<std::int64_t>(count);
+}
+
+std::uint8_t LowByte(std::string_view field) {
+    if (rt::Trim(field).empty()) return 0;
+    return static_cast<std::uint8_t>(static_cast<unsigned>(rt::StrToInt(rt::Trim(field))) & 0xFF);
+}
+
+}  // namespace
+
+void EncodeFileHeader(const TFileHeaderRecord& h, THeaderBytes& b) {
+    b.fill(0);
+    PutI32(&b[kOffSequence], h.Sequence);
+    PutDouble(&b[kOffFileDate], h.FileDate);
+    b[kOffLastVolume] = h.LastVolume;
+    PutI32(&b[kOffEndPosition], h.EndPosition);
+    PutText(&b[kOffStoredName], h.StoredName, kMaxStoredName);
+    PutI32(&b[kOffNextHeader], h.NextHeader);
+    PutI32(&b[kOffFileSize], h.FileSize);
+    PutI32(&b[kOffDataOffset], h.DataOffset);
+    PutI32(&b[kOffStoredSize], h.StoredSize);
+    b[kOffFirstVolume] = h.FirstVolume;
+    PutText(&b[kOffFileVersion], h.FileVersion, kMaxFileVersion);
+    b[kOffUserByte1] = h.UserByte1;
+    b[kOffUserByte2] = h.UserByte2;
+}
+
+void DecodeFileHeader(const THeaderBytes& b, TFileHeaderRecord& h) {
+    h.Sequence = GetI32(&b[kOffSequence]);
+    h.FileDate = GetDouble(&b[kOffFileDate]);
+    h.LastVolume = b[kOffLastVolume];
+    h.EndPosition = GetI32(&b[kOffEndPosition]);
+    if (!GetText(&b[kOffStoredName], kMaxStoredName, h.StoredName)) throw EKCFHCannotReadHeaders();
+    h.NextHeader = GetI32(&b[kOffNextHeader]);
+    h.FileSize = GetI32(&b[kOffFileSize]);
+    h.DataOffset = GetI32(&b[kOffDataOffset]);
+    h.StoredSize = GetI32(&b[kOffStoredSize]);
+    h.FirstVolume = b[kOffFirstVolume];
+    if (!GetText(&b[kOffFileVersion], kMaxFileVersion, h.FileVersion)) throw EKCFHCannotReadHeaders();
+    h.UserByte1 = b[kOffUserByte1];
+    h.UserByte2 = b[kOffUserByte2];
+}
+
+std::string ArchiveText(std::string_view utf8, std::size_t max) {
+    std::string ansi = rt::Utf8ToAnsi(utf8, kArchiveCodePage);
+    if (ansi.size() > max) ansi.resize(max);
+    return rt::AnsiToUtf8(ansi, kArchiveCodePage);
+}
+
+double FileTimeToArchiveDate(os::FileTime time) {
+    std::int64_t seconds = static_cast<std::int64_t>(time / kTicksPerSecond);
+    seconds -= seconds % 2;
+    return static_cast<double>(seconds - kDaysFrom1601To1899 * kSecondsPerDay) / static_cast<double>(kSecondsPerDay);
+}
+
+bool ArchiveDateToFileTime(double date, os::FileTime& time) {
+    if (!std::isfinite(date) || date < -static_cast<double>(kDaysFrom1601To1899) || date >= kLastDate) return false;
+    const std::int64_t seconds = std::llround(date * kSecondsPerDay) + kDaysFrom1601To1899 * kSecondsPerDay;
+    if (seconds < 0) return false;
+    time = static_cast<os::FileTime>(seconds) * kTicksPerSecond;
+    return true;
+}
+
+std::string LinePath(std::string_view line) { return std::string(line.substr(0, line.find(';'))); }
+
+// ---- TFileHeaders -----------------------------------------------------------------------
+
+TFileHeader* TFileHeaders::Items(int index) const {
+    if (index < 0 || index >= Count()) throw EKCFH("GetFileHeaders--module cmp_TFileHeaders--Create constructor");
+    return FItems[static_cast<std::size_t>(index)].get();
+}
+
+void TFileHeaders::Add(std::unique_ptr<TFileHeader> header) {
+    if (!header || rt::Trim(header->StoredName).empty()) throw EKCFHInvalidNewFileHeader();
+    FItems.push_back(std::move(header));
+}
+
+void TFileHeaders::Clear() { FItems.clear(); }
+
+void TFileHeaders::AddFromList(const rt::TStrings& lines, bool keep) {
+    if (!keep) Clear();
+    os::IPlatform& platform = os::Current();
+    for (int i = 0; i < lines.Count(); ++i) {
+        const std::string& line = lines.Strings(i);
+        auto header = std::make_unique<TFileHeader>();
+        header->SourcePath = LinePath(line);
+        header->StoredName = ArchiveText(header->SourcePath, kMaxStoredName);
+        header->UserByte1 = LowByte(NthField(line, 2, ";"));
+        header->UserByte2 = LowByte(NthField(line, 3, ";"));
+        header->Sequence = i + 1;
+        {
+            const auto source = platform.OpenFile(header->SourcePath, os::OpenMode::Read, os::Disposition::OpenExisting, os::Share::Read);
+            if (!source) throw EKCCouldNotOpenFile(header->SourcePath);
+            const std::int64_t size = source->Size();
+            os::FileTime stamp = 0;
+            if (size < 0 || !source->GetTime(stamp)) throw EKCCouldNotOpenFile(header->SourcePath);
+            if (size > kMaxArchiveOffset)
+                throw EKCArchiveTooLarge("The following file is too large for the archive (2 GB or more): ", header->SourcePath);
+            header->FileSize = static_cast<std::int32_t>(size);
+            header->FileDate = FileTimeToArchiveDate(stamp);
+        }
+        TVersionResource& versions = SharedVersionReader();
+        versions.SetFileName(header->SourcePath);
+        header->FileVersion = ArchiveText(versions.VersionInfo()->FileVersion, kMaxFileVersion);
+        Add(std::move(header));
+    }
+}
+
+int TFileHeaders::IndexOf(std::string_view name) const {
+    for (std::size_t i = 0; i < FItems.size(); ++i)
+        if (rt::SameText(FItems[i]->StoredName, name)) return static_cast<int>(i);
+    return -1;
+}
+
+void TFileHeaders::LoadFromStream(os::IFile& volume1) {
+    Clear();
+    const std::int64_t size = volume1.Size();
+    std::uint8_t preamble[kPreambleSize];
+    if (size < kPreambleSize || volume1.Seek(0, os::SeekOrigin::Begin) != 0 ||
+        volume1.Read(preamble, sizeof preamble) != kPreambleSize)
+        throw EKCFHCannotReadHeaderCount();
+    const std::int32_t count = GetI32(preamble);
+    HeaderTableFlag = preamble[4];
+    // Every header takes its 164 bytes of volume 1.
+    if (count < 0 || count > (size - kPreambleSize) / kHeaderSize) throw EKCFHCannotReadHeaderCount();
+
+    std::int64_t next = kPreambleSize;
+    std::int64_t lowest = kPreambleSize;
+    for (std::int32_t i = 0; i < count; ++i) {
+        // Headers follow one another in volume 1 without overlapping.
+        if (next < lowest || next > size - kHeaderSize) throw EKCFHCannotReadHeaders();
+        THeaderBytes bytes;
+        if (volume1.Seek(next, os::SeekOrigin::Begin) != next ||
+            volume1.Read(bytes.data(), bytes.size()) != static_cast<std::int64_t>(bytes.size()))
+            throw EKCFHCannotReadHeaders();
+        auto header = std::make_unique<TFileHeader>();
+        DecodeFileHeader(bytes, *header);
+        if (!Plausible(*header)) throw EKCFHCannotReadHeaders();
+        header->FromArchive = true;
+        header->Offset = next;
+        lowest = next + kHeaderSize;
+        next = header->NextHeader;
+        Add(std::move(header));
+    }
+}
+
+void TFileHeaders::SaveToStream(os::IFile& volume1) {
+    std::uint8_t preamble[kPreambleSize];
+    PutI32(preamble, Count());
+    preamble[4] = HeaderTableFlag;
+    if (volume1.Seek(0, os::SeekOrigin::Begin) != 0 || !WriteAll(volume1, preamble, sizeof preamble)) throw EKCFHCannotWriteHeaders();
+    if (HeaderTableFlag == 0) return;
+    std::int64_t offset = kPreambleSize;
+    for (const auto& header : FItems) {
+        header->Offset = offset;
+        header->NextHeader = static_cast<std::int32_t>(offset + kHeaderSize);
+        WriteHeader(volume1, *header);
+        offset += kHeaderSize;
+    }
+}
+
+void TFileHeaders::WriteHeader(os::IFile& volume1, const TFileHeader& header) {
+    THeaderBytes bytes;
+    EncodeFileHeader(header, bytes);
+    if (volume1.Seek(header.Offset, os::SeekOrigin::Begin) != header.Offset || !WriteAll(volume1, bytes.data(), bytes.size()))
+        throw EKCFHCannotWriteHeaders();
+}
+
+std::int64_t TFileHeaders::TotalStoredSize() const {
+    std::int64_t sum = 0;
+    for (const auto& h : FItems) sum += h->StoredSize;
+    return sum;
+}
+
+std::int64_t TFileHeaders::TotalFileSize() const {
+    std::int64_t sum = 0;
+    for (const auto& h : FItems) sum += h->FileSize;
+    return sum;
+}

@@ -1,0 +1,171 @@
+// The tool's machine on hosts other than Windows; see HostMachine.h. Paths follow Windows
+// rules through a simulated machine whose drive Z: is the host's root, while open files are
+// plain host file descriptors: no reopening per call, and dates set on the host itself.
+#include "archive/tool/HostMachine.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <random>
+
+#include "platform/sim/SimPlatform.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+constexpr std::int64_t kUnixEpochSeconds = 11'644'473'600;  // 1601-01-01 to 1970-01-01
+constexpr std::int64_t kTicksPerSecond = 10'000'000;
+
+std::uint32_t WindowsError(int error) {
+    switch (error) {
+        case ENOENT: return os::kErrorFileNotFound;
+        case ENOTDIR: return os::kErrorPathNotFound;
+        case EEXIST: return os::kErrorFileExists;
+        case ENOSPC:
+        case EDQUOT: return os::kErrorDiskFull;
+        case EBADF: return os::kErrorInvalidHandle;
+        case EINVAL: return os::kErrorInvalidParameter;
+        default: return os::kErrorAccessDenied;
+    }
+}
+
+class HostFile : public os::IFile {
+public:
+    explicit HostFile(int fd) : FFd(fd) {}
+    ~HostFile() override { ::close(FFd); }
+
+    std::int64_t Read(void* buffer, std::size_t count) override {
+        auto* p = static_cast<char*>(buffer);
+        std::size_t done = 0;
+        while (done < count) {
+            const ssize_t got = ::read(FFd, p + done, count - done);
+            if (got < 0 && errno == EINTR) continue;
+            if (got < 0) return done > 0 ? static_cast<std::int64_t>(done) : Fail();
+            if (got == 0) break;
+            done += static_cast<std::size_t>(got);
+        }
+        return static_cast<std::int64_t>(done);
+    }
+    std::int64_t Write(const void* buffer, std::size_t count) override {
+        const auto* p = static_cast<const char*>(buffer);
+        std::size_t done = 0;
+        while (done < count) {
+            const ssize_t put = ::write(FFd, p + done, count - done);
+            if (put < 0 && errno == EINTR) continue;
+            if (put < 0) {
+                FError = WindowsError(errno);
+                return done > 0 || FError == os::kErrorDiskFull ? static_cast<std::int64_t>(done) : -1;
+            }
+            done += static_cast<std::size_t>(put);
+        }
+        return static_cast<std::int64_t>(done);
+    }
+    std::int64_t Seek(std::int64_t offset, os::SeekOrigin origin) override {
+        const int whence = origin == os::SeekOrigin::Begin ? SEEK_SET : origin == os::SeekOrigin::Current ? SEEK_CUR : SEEK_END;
+        const off_t at = ::lseek(FFd, static_cast<off_t>(offset), whence);
+        return at < 0 ? Fail() : static_cast<std::int64_t>(at);
+    }
+    std::int64_t Size() override {
+        struct stat st {};
+        return ::fstat(FFd, &st) != 0 ? Fail() : static_cast<std::int64_t>(st.st_size);
+    }
+    bool SetEndOfFile() override {
+        const off_t at = ::lseek(FFd, 0, SEEK_CUR);
+        return at >= 0 && ::ftruncate(FFd, at) == 0 ? true : Fail() == 0;
+    }
+    bool GetTime(os::FileTime& lastWrite) override {
+        struct stat st {};
+        if (::fstat(FFd, &st) != 0) return Fail() == 0;
+        lastWrite = static_cast<os::FileTime>((st.st_mtim.tv_sec + kUnixEpochSeconds) * kTicksPerSecond + st.st_mtim.tv_nsec / 100);
+        return true;
+    }
+    bool SetTime(os::FileTime lastWrite) override {
+        const std::int64_t ticks = static_cast<std::int64_t>(lastWrite);
+        timespec times[2];
+        times[0].tv_sec = 0;
+        times[0].tv_nsec = UTIME_OMIT;
+        times[1].tv_sec = static_cast<time_t>(ticks / kTicksPerSecond - kUnixEpochSeconds);
+        times[1].tv_nsec = static_cast<long>(ticks % kTicksPerSecond * 100);
+        return ::futimens(FFd, times) == 0 ? true : Fail() == 0;
+    }
+    std::uint32_t LastError() const override { return FError; }
+
+private:
+    std::int64_t Fail() {
+        FError = WindowsError(errno);
+        return -1;
+    }
+    int FFd;
+    std::uint32_t FError = 0;
+};
+
+// The simulated machine with host descriptors for open files.
+class HostPlatform : public os::SimPlatform {
+public:
+    using os::SimPlatform::SimPlatform;
+
+    std::unique_ptr<os::IFile> OpenFile(const std::string& path, os::OpenMode mode, os::Disposition disposition, os::Share share) override {
+        // The simulation checks the name and the rules of the disposition; the host opens.
+        if (DirectoryExists(path)) return os::SimPlatform::OpenFile(path, mode, disposition, share);
+        const fs::path host = HostPath(path);
+        if (host.empty()) return os::SimPlatform::OpenFile(path, mode, disposition, share);
+        int flags = mode == os::OpenMode::Read ? O_RDONLY : mode == os::OpenMode::Write ? O_WRONLY : O_RDWR;
+        switch (disposition) {
+            case os::Disposition::OpenExisting: break;
+            case os::Disposition::CreateAlways: flags |= O_CREAT | O_TRUNC; break;
+            case os::Disposition::OpenAlways: flags |= O_CREAT; break;
+            case os::Disposition::CreateNew: flags |= O_CREAT | O_EXCL; break;
+        }
+        if ((flags & O_TRUNC) && mode == os::OpenMode::Read) flags = (flags & ~O_RDONLY) | O_RDWR;
+        const int fd = ::open(host.c_str(), flags | O_CLOEXEC, 0644);
+        if (fd < 0) {
+            FHostError = WindowsError(errno);
+            return nullptr;
+        }
+        FHostError = 0;
+        return std::make_unique<HostFile>(fd);
+    }
+    std::uint32_t LastError() const override { return FHostError ? FHostError : os::SimPlatform::LastError(); }
+
+private:
+    std::uint32_t FHostError = 0;
+};
+
+}  // namespace
+
+THostMachine::THostMachine() {
+    std::random_device random;
+    do FScratch = fs::temp_directory_path() / ("brevarc-" + std::to_string(random()));
+    while (fs::exists(FScratch));
+    fs::create_directories(FScratch);
+    fs::create_directory_symlink("/", FScratch / "Z");
+    auto machine = std::make_unique<HostPlatform>(FScratch);
+    const fs::space_info space = fs::space("/");
+    machine->AddDrive('Z', space.capacity, space.available);
+    std::string cwd = "Z:" + fs::current_path().string();
+    for (char& c : cwd)
+        if (c == '/') c = '\\';
+    machine->SetCurrentDirectory(cwd);
+    FPlatform = std::move(machine);
+}
+
+THostMachine::~THostMachine() {
+    FPlatform.reset();
+    // The link first, and the folder only once the link is surely gone: the host's root stays.
+    std::error_code ec;
+    fs::remove(FScratch / "Z", ec);
+    if (!fs::exists(fs::symlink_status(FScratch / "Z", ec))) fs::remove_all(FScratch, ec);
+}
+
+std::string THostMachine::FromUser(const std::string& path) const {
+    std::string p = path;
+    for (char& c : p)
+        if (c == '/') c = '\\';
+    if (!p.empty() && p[0] == '\\' && (p.size() < 2 || p[1] != '\\')) p = "Z:" + p;
+    return p;
+}
+
+std::vector<std::string> THostMachine::Arguments(int argc, char** argv) const { return std::vector<std::string>(argv + 1, argv + argc); }

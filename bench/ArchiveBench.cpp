@@ -1,0 +1,270 @@
+// The archive benchmark: generates data in the build folder (80 files of mixed sizes, about
+// 200 MB, and one 1 GB file), then times adding and extracting with the archive component
+// against tar and cp on the same data, each in a process of its own so its peak memory can be
+// read. Run by hand: cmake --build build/native --target bench && build/native/bench/archive_bench
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <chrono>
+#include <cstdint>
+#include <cstdio>
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "archive/cmp_TKembCompress.h"
+#include "archive/tool/HostMachine.h"
+#include "runtime/StringList.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+constexpr std::uint64_t kMB = 1 << 20;
+constexpr int kRounds = 5;
+
+struct Sample {
+    double Seconds = 0;
+    long PeakKB = 0;
+};
+
+// Runs a program and waits for it: wall time and the child's peak resident memory.
+Sample RunChild(const std::vector<std::string>& args, const fs::path& dir) {
+    std::vector<char*> argv;
+    for (const auto& a : args) argv.push_back(const_cast<char*>(a.c_str()));
+    argv.push_back(nullptr);
+    const auto start = std::chrono::steady_clock::now();
+    const pid_t pid = fork();
+    if (pid == 0) {
+        if (chdir(dir.c_str()) != 0) _exit(126);
+        execvp(argv[0], argv.data());
+        _exit(127);
+    }
+    int status = 0;
+    rusage usage{};
+    wait4(pid, &status, 0, &usage);
+    const auto end = std::chrono::steady_clock::now();
+    if (!WIFEXITED(status) || WEXITSTATUS(status) != 0) {
+        std::fprintf(stderr, "archive_bench: %s failed (status %d)\n", args[0].c_str(), status);
+        std::exit(1);
+    }
+    return {std::chrono::duration<double>(end - start).count(), usage.ru_maxrss};
+}
+
+void Sync() { ::sync(); }
+
+void WriteRandom(const fs::path& path, std::uint64_t size, std::uint64_t seed) {
+    std::ofstream out(path, std::ios::binary);
+    std::vector<std::uint64_t> block(kMB / 8);
+    std::uint64_t x = seed * 0x9E3779B97F4A7C15ull + 1;
+    for (std::uint64_t left = size; left > 0;) {
+        for (auto& w : block) {
+            x ^= x << 13;
+            x ^= x >> 7;
+            x ^= x << 17;
+            w = x;
+        }
+        const std::uint64_t n = std::min<std::uint64_t>(left, kMB);
+        out.write(reinterpret_cast<const char*>(block.data()), static_cast<std::streamsize>(n));
+        left -= n;
+    }
+}
+
+// 80 files from 1 KB to 16 MB, about 200 MB in all.
+std::vector<std::uint64_t> MixedSizes() {
+    std::vector<std::uint64_t> sizes;
+    std::uint64_t x = 12345;
+    for (int i = 0; i < 80; ++i) {
+        x = x * 6364136223846793005ull + 1442695040888963407ull;
+        const int kind = i % 8;
+        std::uint64_t size;
+        if (kind < 4) size = 1024 + (x >> 40) % (200 * 1024);          // small
+        else if (kind < 7) size = kMB + (x >> 36) % (4 * kMB);           // medium
+        else size = 12 * kMB + (x >> 36) % (4 * kMB);                    // large
+        sizes.push_back(size);
+    }
+    return sizes;
+}
+
+struct Dataset {
+    std::string Name;
+    fs::path Dir;                    // holds data/
+    std::vector<std::string> Files;  // relative to Dir, as "data/..."
+    std::uint64_t Bytes = 0;
+};
+
+Dataset MakeMixed(const fs::path& root) {
+    Dataset d{"80 mixed files", root / "mixed", {}, 0};
+    fs::create_directories(d.Dir / "data" / "sub");
+    int i = 0;
+    for (std::uint64_t size : MixedSizes()) {
+        const std::string name = std::string(i % 3 ? "data/" : "data/sub/") + "file" + std::to_string(i) + ".bin";
+        WriteRandom(d.Dir / name, size, static_cast<std::uint64_t>(i) + 1);
+        d.Files.push_back(name);
+        d.Bytes += size;
+        ++i;
+    }
+    return d;
+}
+
+Dataset MakeBig(const fs::path& root) {
+    Dataset d{"one 1 GB file", root / "big", {"data/big.bin"}, 1024 * kMB};
+    fs::create_directories(d.Dir / "data");
+    WriteRandom(d.Dir / d.Files[0], d.Bytes, 99);
+    return d;
+}
+
+void Remove(const fs::path& p) {
+    std::error_code ec;
+    fs::remove_all(p, ec);
+}
+
+double Median(std::vector<double> v) {
+    std::sort(v.begin(), v.end());
+    return v[v.size() / 2];
+}
+
+struct Result {
+    std::vector<double> Seconds;
+    long PeakKB = 0;
+    void Add(const Sample& s) {
+        Seconds.push_back(s.Seconds);
+        PeakKB = std::max(PeakKB, s.PeakKB);
+    }
+};
+
+double Best(const std::vector<double>& v) { return *std::min_element(v.begin(), v.end()); }
+
+void Measure(const Dataset& d, const std::string& self) {
+    std::ofstream(d.Dir / "list.txt") << [&] {
+        std::string s;
+        for (const auto& f : d.Files) s += f + "\n";
+        return s;
+    }();
+    Result add, tarC, extract, tarX, cp;
+    // The machine is shared and its page cache costs vary with what ran just before, so the
+    // tools take turns in a rotating order on a quiet disk, and the best of the rounds counts.
+    const std::vector<std::function<void()>> writers = {
+        [&] { add.Add(RunChild({self, "--add", "out/files.1", "list.txt"}, d.Dir)); },
+        [&] { tarC.Add(RunChild({"tar", "-cf", "out.tar", "data"}, d.Dir)); },
+        [&] {
+            cp.Add(RunChild({"cp", "-r", "data", "x-cp"}, d.Dir));
+            Remove(d.Dir / "x-cp");
+        }};
+    const std::vector<std::function<void()>> readers = {
+        [&] {
+            extract.Add(RunChild({self, "--extract", "out/files.1", "x-archive", "list.txt"}, d.Dir));
+            Remove(d.Dir / "x-archive");
+        },
+        [&] {
+            fs::create_directories(d.Dir / "x-tar");
+            tarX.Add(RunChild({"tar", "-xf", "../out.tar"}, d.Dir / "x-tar"));
+            Remove(d.Dir / "x-tar");
+        }};
+    for (int round = 0; round < kRounds; ++round) {
+        for (std::size_t i = 0; i < writers.size(); ++i) {
+            Sync();
+            writers[(i + static_cast<std::size_t>(round)) % writers.size()]();
+        }
+        for (std::size_t i = 0; i < readers.size(); ++i) {
+            Sync();
+            readers[(i + static_cast<std::size_t>(round)) % readers.size()]();
+        }
+        Remove(d.Dir / "out");
+        Remove(d.Dir / "out.tar");
+    }
+    const double mb = static_cast<double>(d.Bytes) / kMB;
+    const auto line = [mb](const char* what, const Result& r) {
+        const double best = Best(r.Seconds);
+        std::printf("  %-16s best %7.3f s (%7.1f MB/s)  median %7.3f s  peak %6.1f MB\n", what, best, mb / best, Median(r.Seconds),
+                    r.PeakKB / 1024.0);
+    };
+    std::printf("%s (%.1f MB), %d rounds\n", d.Name.c_str(), mb, kRounds);
+    line("archive add", add);
+    line("tar -cf", tarC);
+    line("archive extract", extract);
+    line("tar -xf", tarX);
+    line("cp -r", cp);
+    std::printf("  add     / tar -cf : %.2f (goal >= 0.80)\n", Best(tarC.Seconds) / Best(add.Seconds));
+    std::printf("  extract / cp -r   : %.2f (goal >= 0.90)\n", Best(cp.Seconds) / Best(extract.Seconds));
+    std::printf("  extract / tar -xf : %.2f\n\n", Best(tarX.Seconds) / Best(extract.Seconds));
+}
+
+std::vector<std::string> ReadList(const std::string& path) {
+    std::vector<std::string> lines;
+    std::ifstream in(path);
+    for (std::string line; std::getline(in, line);)
+        if (!line.empty()) lines.push_back(line);
+    return lines;
+}
+
+// The measured operations, each run as a process of its own.
+int ArchiveOperation(int argc, char** argv) {
+    THostMachine host;
+    os::ScopedPlatform use(host.Platform());
+    TKembCompress* kc = new TKembCompress(nullptr);
+    rt::TStringList lines;
+    const std::string mode = argv[1];
+    kc->SetCompressedFile(host.FromUser(argv[2]));
+    if (mode == "--add" && argc == 4) {
+        for (const auto& f : ReadList(argv[3])) lines.Add(host.FromUser(f));
+        kc->SetFilesToProcess(lines);
+        kc->AddFiles(TlzhCommand::lzcOverwrite);
+    } else if (mode == "--extract" && argc == 5) {
+        // Into one folder per source folder, as tar and cp lay them out.
+        for (const auto& f : ReadList(argv[4])) {
+            rt::TStringList one;
+            one.Add(host.FromUser(f));
+            kc->SetExtractDirectory(host.FromUser(std::string(argv[3]) + "/" + fs::path(f).parent_path().string()));
+            kc->SetFilesToProcess(one);
+            kc->ExtractFiles();
+        }
+    } else {
+        kc->Free();
+        return 2;
+    }
+    kc->Free();
+    return 0;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    if (argc >= 2 && std::strncmp(argv[1], "--", 2) == 0 && std::strcmp(argv[1], "--dir") != 0) {
+        try {
+            return ArchiveOperation(argc, argv);
+        } catch (const std::exception& e) {
+            std::fprintf(stderr, "archive_bench: %s\n", e.what());
+            return 1;
+        }
+    }
+    const fs::path root = argc >= 3 ? fs::path(argv[2]) : fs::path(BREV_BENCH_DIR);
+    const std::string self = fs::canonical("/proc/self/exe").string();
+    fs::create_directories(root);
+    // The data, one archive and one copy at a time, with room to spare.
+    const std::uint64_t needed = 3200 * kMB;
+    const fs::space_info space = fs::space(root);
+    if (space.available < needed) {
+        std::fprintf(stderr, "archive_bench: %s has %llu MB free; the benchmark needs %llu MB\n", root.c_str(),
+                     static_cast<unsigned long long>(space.available / kMB), static_cast<unsigned long long>(needed / kMB));
+        return 1;
+    }
+    std::printf("Generating data in %s ...\n\n", root.c_str());
+    {
+        const Dataset mixed = MakeMixed(root);
+        Measure(mixed, self);
+        Remove(mixed.Dir);
+    }
+    {
+        const Dataset big = MakeBig(root);
+        Measure(big, self);
+        Remove(big.Dir);
+    }
+    Remove(root);
+    return 0;
+}

@@ -1,0 +1,23 @@
+// Finds the version resource inside a program file's PE image (32- or 64-bit) without
+// loading it: the simulated machine's GetFileVersionInfo. Portable; reads through IFile only.
+#pragma once
+
+#include <cstdint>
+#include <vector>
+
+#include "platform/Platform.h"
+
+namespace os {
+
+// Windows codes for a file that is no program image, or one without a version resource.
+constexpr std::uint32_t kErrorBadExeFormat = 193;
+constexpr std::uint32_t kErrorResourceDataNotFound = 1812;
+constexpr std::uint32_t kErrorResourceTypeNotFound = 1813;
+
+// Reads the VS_VERSIONINFO block of the RT_VERSION resource with id 1, choosing its
+// language as the system's resource lookup does (neutral, then US English, then the first),
+// cut to the block's own length. Every offset in the file is checked before it is used, so a
+// damaged image yields false (with the reason in error), never a read outside the file.
+bool ReadPeVersionResource(IFile& file, std::vector<std::uint8_t>& block, std::uint32_t& error);
+
+}  // namespace os
