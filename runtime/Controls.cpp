@@ -11,6 +11,7 @@ RT_DEFINE_ENUM(rt::TAlign, "alNone", "alTop", "alBottom", "alLeft", "alRight", "
 RT_DEFINE_ENUM(rt::TAlignment, "taLeftJustify", "taRightJustify", "taCenter")
 RT_DEFINE_ENUM(rt::TTextLayout, "tlTop", "tlCenter", "tlBottom")
 RT_DEFINE_ENUM(rt::TBiDiMode, "bdLeftToRight", "bdRightToLeft", "bdRightToLeftNoAlign", "bdRightToLeftReadingOnly")
+RT_DEFINE_ENUM(rt::TBorderStyle, "bsNone", "bsSingle")
 
 namespace rt {
 
@@ -25,6 +26,11 @@ TColor ColorToRGB(TColor color) {
     case 0x12: return clBlack;          // button text
     default: return clSilver;
     }
+}
+
+int LineHeightOf(const TFont& font) {
+    if (auto* b = TryBackend()) return b->TextHeight(font);
+    return (font.Height() < 0 ? -font.Height() : font.Height()) + 2;
 }
 
 bool IdentToColor(const std::string& ident, std::int64_t& color) {
@@ -112,7 +118,7 @@ const TClassInfo& TControl::StaticClass() {
          AccessorProperty("Align", &TControl::Align, &TControl::SetAlign),
          AccessorProperty("BiDiMode", &TControl::BiDiMode, &TControl::SetBiDiMode),
          AccessorProperty("Hint", &TControl::Hint, &TControl::SetHint),
-         Property("OnClick", &TControl::OnClick)},
+         Property("OnClick", &TControl::OnClick), Property("OnDblClick", &TControl::OnDblClick)},
         {}};
     return info;
 }
@@ -133,8 +139,11 @@ TControl::~TControl() {
 void TControl::SetParent(TWinControl* parent) {
     if (parent == FParent) return;
     if (parent == this) throw EComponentError("A control cannot have itself as its parent");
+    // The old place shows what was under the control again.
+    if (FParent && !IsLoading()) Invalidate();
     if (FParent) FParent->RemoveControl(this);
     if (parent) parent->InsertControl(this);
+    Changed(TControlChange::Parent);
 }
 
 void TControl::SetParentComponent(TComponent* parent) {
@@ -206,7 +215,7 @@ void TControl::SetAlign(TAlign v) {
 void TControl::SetBiDiMode(TBiDiMode v) {
     if (v == FBiDiMode) return;
     FBiDiMode = v;
-    Changed(TControlChange::Appearance);
+    BiDiModeChanged();
 }
 
 TCustomForm* TControl::ParentForm() const {
@@ -244,11 +253,19 @@ void TControl::BringToFront() {
 }
 
 void TControl::Click() { OnClick(this); }
+void TControl::DblClick() { OnDblClick(this); }
+void TControl::MouseClick() {
+    if (Enabled()) Click();
+}
+void TControl::MouseDblClick() {
+    if (Enabled()) DblClick();
+}
 
 void TControl::Changed(TControlChange what) {
     if (IsLoading()) return;
     const bool realised = FHandle || (FParent && ParentForm() && ParentForm()->HandleAllocated());
-    if (realised)
+    // A control leaving a realised form still has its window to take down.
+    if (realised || (what == TControlChange::Parent && FParent == nullptr && FHandle))
         if (auto* b = TryBackend()) b->Changed(*this, what);
 }
 
@@ -272,7 +289,12 @@ void TControl::ParentFontChanged() {
 const TClassInfo& TWinControl::StaticClass() {
     static const TClassInfo info{"TWinControl", &TControl::StaticClass(), {},
                                  {AccessorProperty("TabStop", &TWinControl::TabStop, &TWinControl::SetTabStop),
-                                  AccessorProperty("TabOrder", &TWinControl::TabOrder, &TWinControl::SetTabOrder)},
+                                  AccessorProperty("TabOrder", &TWinControl::TabOrder, &TWinControl::SetTabOrder),
+                                  Property("OnKeyDown", &TWinControl::OnKeyDown),
+                                  Property("OnKeyPress", &TWinControl::OnKeyPress),
+                                  Property("OnKeyUp", &TWinControl::OnKeyUp),
+                                  Property("OnEnter", &TWinControl::OnEnter),
+                                  Property("OnExit", &TWinControl::OnExit)},
                                  {}};
     return info;
 }
@@ -297,7 +319,14 @@ void TWinControl::RemoveControl(TControl* control) {
     FControls.erase(std::remove(FControls.begin(), FControls.end(), control), FControls.end());
     FTabOrderList.erase(std::remove(FTabOrderList.begin(), FTabOrderList.end(), control), FTabOrderList.end());
     control->FParent = nullptr;
-    if (TCustomForm* f = ParentForm(); f && f->ActiveControl() == control) f->FocusControl(nullptr);
+    // The focus cannot stay inside a control that left the form; no events, the control may be
+    // half destroyed.
+    if (TCustomForm* f = ParentForm(); f && f->ActiveControl()) {
+        TControl* active = f->ActiveControl();
+        bool inside = active == control;
+        for (TControl* c = active; c && !inside; c = c->Parent()) inside = c == control;
+        if (inside) f->ForgetFocus();
+    }
 }
 
 int TWinControl::TabOrder() const {
@@ -342,8 +371,35 @@ bool TWinControl::Focused() const {
     return f && f->ActiveControl() == this;
 }
 
+bool TWinControl::ContainsControl(const TControl* control) const {
+    for (const TControl* c = control; c; c = c->Parent())
+        if (c == this) return true;
+    return false;
+}
+
+void TWinControl::AdjustClientRect(int&, int&, int&, int&) const {}
+
+void TWinControl::KeyDown(std::uint16_t& key, TShiftState shift) { OnKeyDown(this, key, shift); }
+void TWinControl::KeyPress(char32_t& key) { OnKeyPress(this, key); }
+void TWinControl::KeyUp(std::uint16_t& key, TShiftState shift) { OnKeyUp(this, key, shift); }
+
+bool TWinControl::DialogKey(std::uint16_t key, TShiftState shift) {
+    for (std::size_t i = 0; i < FControls.size(); ++i) {
+        auto* w = dynamic_cast<TWinControl*>(FControls[i]);
+        if (w && w->Visible() && w->DialogKey(key, shift)) return true;
+    }
+    return false;
+}
+
+void TWinControl::DefaultKeyDown(std::uint16_t, TShiftState) {}
+void TWinControl::DefaultKeyPress(char32_t) {}
+void TWinControl::DefaultKeyUp(std::uint16_t, TShiftState) {}
+void TWinControl::DoEnter() { OnEnter(this); }
+void TWinControl::DoExit() { OnExit(this); }
+
 void TWinControl::Realign() {
     int left = 0, top = 0, right = ClientWidth(), bottom = ClientHeight();
+    AdjustClientRect(left, top, right, bottom);
     auto place = [&](TAlign which) {
         for (TControl* c : FControls) {
             if (c->Align() != which || !c->Visible()) continue;
@@ -371,6 +427,12 @@ void TWinControl::SetBounds(int left, int top, int width, int height) {
     if (resized && !IsLoading()) Realign();
 }
 
+void TWinControl::Loaded() {
+    TControl::Loaded();
+    // Sizes set while loading did not lay out the aligned children yet.
+    Realign();
+}
+
 void TWinControl::ParentFontChanged() {
     TControl::ParentFontChanged();
     for (TControl* c : FControls) c->ParentFontChanged();
@@ -392,7 +454,8 @@ const TClassInfo& TLabel::StaticClass() {
                                   AccessorProperty("Alignment", &TLabel::Alignment, &TLabel::SetAlignment),
                                   AccessorProperty("Layout", &TLabel::Layout, &TLabel::SetLayout),
                                   AccessorProperty("Transparent", &TLabel::Transparent, &TLabel::SetTransparent),
-                                  AccessorProperty("ShowAccelChar", &TLabel::ShowAccelChar, &TLabel::SetShowAccelChar)},
+                                  AccessorProperty("ShowAccelChar", &TLabel::ShowAccelChar, &TLabel::SetShowAccelChar),
+                                  AccessorProperty("FocusControl", &TLabel::FocusControl, &TLabel::SetFocusControl)},
                                  {}};
     return info;
 }
@@ -405,6 +468,16 @@ void TLabel::SetAlignment(TAlignment v) { FAlignment = v; Changed(TControlChange
 void TLabel::SetLayout(TTextLayout v) { FLayout = v; Changed(TControlChange::Appearance); }
 void TLabel::SetTransparent(bool v) { FTransparent = v; Changed(TControlChange::Appearance); }
 void TLabel::SetShowAccelChar(bool v) { FShowAccelChar = v; AdjustBounds(); Changed(TControlChange::Caption); }
+
+void TLabel::SetFocusControl(TWinControl* control) {
+    FFocusControl = control;
+    if (control) control->FreeNotification(this);
+}
+
+void TLabel::Notification(TComponent* component, TOperation operation) {
+    TGraphicControl::Notification(component, operation);
+    if (operation == TOperation::opRemove && component == FFocusControl) FFocusControl = nullptr;
+}
 
 std::string TLabel::DisplayText() const {
     if (!FShowAccelChar) return Caption();
@@ -497,6 +570,30 @@ TBytes TPicture::Bitmap() const {
     if (FResourceName.empty()) return {};
     const std::string r = FindResource(FResourceName);
     return TBytes(r.begin(), r.end());
+}
+
+std::vector<TColor> TPicture::Palette() const {
+    const TBytes b = Bitmap();
+    if (b.size() < 54 || b[0] != 'B' || b[1] != 'M') return {};
+    auto le = [&](std::size_t at, int n) {
+        std::uint32_t v = 0;
+        for (int i = n - 1; i >= 0; --i) v = v << 8 | b[at + std::size_t(i)];
+        return v;
+    };
+    const std::uint32_t headerSize = le(14, 4);
+    const bool core = headerSize == 12;
+    const std::uint32_t bpp = core ? le(24, 2) : le(28, 2);
+    if (bpp == 0 || bpp > 8) return {};
+    std::uint32_t count = core ? 0 : le(46, 4);
+    if (count == 0 || count > (1u << bpp)) count = 1u << bpp;
+    const std::size_t entry = core ? 3 : 4;
+    const std::size_t first = 14 + headerSize;
+    std::vector<TColor> colours;
+    for (std::uint32_t i = 0; i < count && first + (i + 1) * entry <= b.size(); ++i) {
+        const std::size_t at = first + i * entry;  // blue, green, red
+        colours.push_back(TColor(b[at + 2] | b[at + 1] << 8 | b[at] << 16));
+    }
+    return colours;
 }
 
 int TPicture::Width() const {

@@ -33,6 +33,20 @@ enum class TAlign { alNone, alTop, alBottom, alLeft, alRight, alClient };
 enum class TAlignment { taLeftJustify, taRightJustify, taCenter };
 enum class TTextLayout { tlTop, tlCenter, tlBottom };
 enum class TBiDiMode { bdLeftToRight, bdRightToLeft, bdRightToLeftNoAlign, bdRightToLeftReadingOnly };
+enum class TShiftStateFlag { ssShift, ssAlt, ssCtrl, ssLeft, ssRight, ssMiddle, ssDouble };
+using TShiftState = TSet<TShiftStateFlag>;
+// Frame of a control that can have one (panels draw their own bevels instead).
+enum class TBorderStyle { bsNone, bsSingle };
+
+// Virtual key codes the model acts on; the values are the system's.
+constexpr std::uint16_t vkBack = 0x08, vkTab = 0x09, vkReturn = 0x0D, vkShift = 0x10, vkControl = 0x11,
+                        vkMenu = 0x12, vkEscape = 0x1B, vkSpace = 0x20, vkPrior = 0x21, vkNext = 0x22, vkEnd = 0x23,
+                        vkHome = 0x24, vkLeft = 0x25, vkUp = 0x26, vkRight = 0x27, vkDown = 0x28, vkDelete = 0x2E,
+                        vkF1 = 0x70;
+
+// Keys a control handles itself, so the form does not treat them as dialog keys.
+enum class TWantKey { wkTab, wkArrows, wkReturn, wkEscape };
+using TWantKeys = TSet<TWantKey>;
 
 }  // namespace rt
 
@@ -41,6 +55,7 @@ RT_DECLARE_ENUM(rt::TAlign)
 RT_DECLARE_ENUM(rt::TAlignment)
 RT_DECLARE_ENUM(rt::TTextLayout)
 RT_DECLARE_ENUM(rt::TBiDiMode)
+RT_DECLARE_ENUM(rt::TBorderStyle)
 
 namespace rt {
 
@@ -90,8 +105,16 @@ private:
 class TWinControl;
 class TCustomForm;
 
-// What changed on a control, so a backend updates only that.
-enum class TControlChange { Bounds, Caption, Visible, Enabled, Font, Color, Appearance, ZOrder };
+// What changed on a control, so a backend updates only that. Parent: the control moved to
+// another parent (or left its parent). Items: the entries of a list, tree, group or tab row.
+// State: a checked mark, a selection, a position or the play state.
+enum class TControlChange { Bounds, Caption, Visible, Enabled, Font, Color, Appearance, ZOrder, Parent, Items, State };
+
+using TKeyEvent = TEvent<TObject* /*Sender*/, std::uint16_t& /*Key*/, TShiftState /*Shift*/>;
+using TKeyPressEvent = TEvent<TObject* /*Sender*/, char32_t& /*Key*/>;
+
+// One line of text in a font: the backend's measure, or the headless rule without a backend.
+int LineHeightOf(const TFont& font);
 
 class TControl : public TComponent {
     RT_CLASS(TControl, TComponent)
@@ -139,6 +162,14 @@ public:
     void SetAlign(TAlign v);
     TBiDiMode BiDiMode() const { return FBiDiMode; }
     void SetBiDiMode(TBiDiMode v);
+    // Right-to-left reading order (every mode but left to right).
+    bool UseRightToLeftReading() const { return FBiDiMode != TBiDiMode::bdLeftToRight; }
+    // Alignments are mirrored: "left" means where reading starts.
+    bool UseRightToLeftAlignment() const { return FBiDiMode == TBiDiMode::bdRightToLeft; }
+    // Scroll bars and the layout of contents move to the other side.
+    bool UseRightToLeftScrollBar() const {
+        return FBiDiMode != TBiDiMode::bdLeftToRight && FBiDiMode != TBiDiMode::bdRightToLeftReadingOnly;
+    }
     const std::string& Hint() const { return FHint; }
     void SetHint(const std::string& v) { FHint = v; }
 
@@ -159,14 +190,21 @@ public:
     void Repaint();
     void BringToFront();
 
-    TNotifyEvent OnClick;
+    TNotifyEvent OnClick, OnDblClick;
     virtual void Click();
+    virtual void DblClick();
+    // What a click or double click of the mouse on the control does; both backends call
+    // these when the user clicks. Buttons click, check boxes toggle, others fire OnClick.
+    virtual void MouseClick();
+    virtual void MouseDblClick();
 
     // Tells the backend of a change (no-op before the control is realised).
     void Changed(TControlChange what);
 
 protected:
     void Loaded() override;
+    // Switch point for descendants that adjust themselves to a new reading order.
+    virtual void BiDiModeChanged() { Changed(TControlChange::Appearance); }
     virtual void FontChanged();
     virtual void ParentFontChanged();
     virtual void TextChanged() {}
@@ -211,12 +249,39 @@ public:
     virtual bool CanFocus() const;
     void SetFocus();
     bool Focused() const;
+    // True for the control itself and everything inside it.
+    bool ContainsControl(const TControl* control) const;
 
     // Lays out aligned children (top, bottom, left, right, then client).
     void Realign();
     void SetBounds(int left, int top, int width, int height) override;
+    // The part of the client area that aligned children share; panels leave out their
+    // bevels, group boxes their caption, page controls their tabs.
+    virtual void AdjustClientRect(int& left, int& top, int& right, int& bottom) const;
+
+    // Keyboard. The form routes every key (see TCustomForm::DispatchKeyDown): its own
+    // preview, then the focused control's KeyDown/KeyPress/KeyUp, then the dialog keys.
+    TKeyEvent OnKeyDown, OnKeyUp;
+    TKeyPressEvent OnKeyPress;
+    TNotifyEvent OnEnter, OnExit;
+    // These fire the events; descendants act after them when the key is still set.
+    virtual void KeyDown(std::uint16_t& key, TShiftState shift);
+    virtual void KeyPress(char32_t& key);
+    virtual void KeyUp(std::uint16_t& key, TShiftState shift);
+    virtual TWantKeys WantKeys() const { return {}; }
+    // Enter or Escape offered to every control of the form; true when one took it.
+    virtual bool DialogKey(std::uint16_t key, TShiftState shift);
+    // What the system's own control does with a key the model let through. Real windows do
+    // it themselves; the headless backend calls these in their place.
+    virtual void DefaultKeyDown(std::uint16_t key, TShiftState shift);
+    virtual void DefaultKeyPress(char32_t key);
+    virtual void DefaultKeyUp(std::uint16_t key, TShiftState shift);
+    // Focus arrives and leaves (the form calls these).
+    virtual void DoEnter();
+    virtual void DoExit();
 
 protected:
+    void Loaded() override;
     void ParentFontChanged() override;
 
 private:
@@ -251,6 +316,9 @@ public:
     // When True, "&x" marks an accelerator and "&&" shows one ampersand.
     bool ShowAccelChar() const { return FShowAccelChar; }
     void SetShowAccelChar(bool v);
+    // The control a click on the label (or its accelerator) focuses.
+    TWinControl* FocusControl() const { return FFocusControl; }
+    void SetFocusControl(TWinControl* control);
     // The caption as it is drawn.
     std::string DisplayText() const;
     // Fits the size to the text (width kept when word-wrapping).
@@ -260,8 +328,10 @@ protected:
     void Loaded() override;
     void FontChanged() override;
     void TextChanged() override { AdjustBounds(); }
+    void Notification(TComponent* component, TOperation operation) override;
 
 private:
+    TWinControl* FFocusControl = nullptr;
     bool FAutoSize = true;
     bool FWordWrap = false;
     TAlignment FAlignment = TAlignment::taLeftJustify;
@@ -280,6 +350,11 @@ public:
     void SetResourceName(const std::string& name);
     // The bitmap file's bytes from either source; empty when there is no picture.
     TBytes Bitmap() const;
+    bool Empty() const { return FData.empty() && FResourceName.empty(); }
+    // A picture of 256 colours or fewer carries a palette; pages that share one picture's
+    // palette ask for it so a 256-colour display shows them without colour shifts.
+    bool HasPalette() const { return !Palette().empty(); }
+    std::vector<TColor> Palette() const;
     int Width() const;
     int Height() const;
     void Assign(const TPersistent& source) override;

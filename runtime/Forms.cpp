@@ -1,6 +1,7 @@
 // Forms and the application object; see Forms.h.
 #include "runtime/Forms.h"
 
+#include <algorithm>
 #include <cstdio>
 
 #include "runtime/FormReader.h"
@@ -102,8 +103,82 @@ void TCustomForm::SetWindowState(TWindowState v) {
 }
 
 void TCustomForm::SetActiveControl(TWinControl* control) {
+    if (IsLoading() || !Visible() || !control || !control->CanFocus()) {
+        FActiveControl = control;
+        return;
+    }
+    control->SetFocus();
+}
+
+void TCustomForm::FocusControl(TWinControl* control) {
+    if (control == FActiveControl) return;
+    TWinControl* old = FActiveControl;
     FActiveControl = control;
-    if (control && !IsLoading() && Visible() && control->CanFocus()) control->SetFocus();
+    if (IsLoading() || IsDestroying()) return;
+    if (old) old->DoExit();
+    // An exit handler may have moved the focus elsewhere already.
+    if (control && FActiveControl == control) control->DoEnter();
+}
+
+void TCustomForm::Notification(TComponent* component, TOperation operation) {
+    TWinControl::Notification(component, operation);
+    if (operation == TOperation::opRemove && component == FActiveControl) FActiveControl = nullptr;
+}
+
+TWinControl* TCustomForm::FirstFocusable() const {
+    const auto list = TabList();
+    return list.empty() ? nullptr : list.front();
+}
+
+void TCustomForm::SelectNext(TWinControl* current, bool forward) {
+    const auto list = TabList();
+    if (list.empty()) return;
+    const auto it = std::find(list.begin(), list.end(), current);
+    const int n = static_cast<int>(list.size());
+    int next = 0;
+    if (it != list.end()) {
+        const int at = static_cast<int>(it - list.begin());
+        next = forward ? (at + 1) % n : (at + n - 1) % n;
+    } else if (!forward) {
+        next = n - 1;
+    }
+    list[static_cast<std::size_t>(next)]->SetFocus();
+}
+
+bool TCustomForm::DispatchKeyDown(TWinControl& target, std::uint16_t& key, TShiftState shift) {
+    if (FKeyPreview && &target != this) {
+        KeyDown(key, shift);
+        if (key == 0) return true;
+    }
+    target.KeyDown(key, shift);
+    if (key == 0) return true;
+    const TWantKeys wants = target.WantKeys();
+    const bool ctrlOrAlt = shift.Contains(TShiftStateFlag::ssCtrl) || shift.Contains(TShiftStateFlag::ssAlt);
+    if (key == vkTab && !ctrlOrAlt && !wants.Contains(TWantKey::wkTab)) {
+        SelectNext(&target == this ? nullptr : &target, !shift.Contains(TShiftStateFlag::ssShift));
+        return true;
+    }
+    if ((key == vkReturn && !wants.Contains(TWantKey::wkReturn)) || (key == vkEscape && !wants.Contains(TWantKey::wkEscape)))
+        return DialogKey(key, shift);
+    return false;
+}
+
+bool TCustomForm::DispatchKeyPress(TWinControl& target, char32_t& key) {
+    if (FKeyPreview && &target != this) {
+        KeyPress(key);
+        if (key == 0) return true;
+    }
+    target.KeyPress(key);
+    return key == 0;
+}
+
+bool TCustomForm::DispatchKeyUp(TWinControl& target, std::uint16_t& key, TShiftState shift) {
+    if (FKeyPreview && &target != this) {
+        KeyUp(key, shift);
+        if (key == 0) return true;
+    }
+    target.KeyUp(key, shift);
+    return key == 0;
 }
 
 void TCustomForm::SetVisible(bool v) {
@@ -120,7 +195,9 @@ void TCustomForm::SetVisible(bool v) {
         if (!HandleAllocated()) Backend().Realize(*this);
         TWinControl::SetVisible(true);
         OnShow(this);
+        // The focus goes where the description put it, else to the first control of the tab list.
         if (FActiveControl && FActiveControl->CanFocus()) FActiveControl->SetFocus();
+        else if (TWinControl* first = FirstFocusable()) first->SetFocus();
     } else {
         TWinControl::SetVisible(false);
         OnHide(this);

@@ -74,8 +74,27 @@ public:
     void SetKeyPreview(bool v) { FKeyPreview = v; }
     TWinControl* ActiveControl() const { return FActiveControl; }
     void SetActiveControl(TWinControl* control);
-    // Set by the focus machinery when a control takes the focus.
-    void FocusControl(TWinControl* control) { FActiveControl = control; }
+    // Set by the focus machinery when a control takes the focus: the old one hears DoExit,
+    // the new one DoEnter. Backends call it when the system moves the focus itself.
+    void FocusControl(TWinControl* control);
+    // Drops the focus without events (the control is going away).
+    void ForgetFocus() { FActiveControl = nullptr; }
+    // Moves the focus to the next (or previous) control of the tab list after current,
+    // wrapping around; the first control when current is not in the list.
+    void SelectNext(TWinControl* current, bool forward);
+    // The control the focus goes to when the form has none: the first of the tab list.
+    TWinControl* FirstFocusable() const;
+
+    // Keyboard routing, the same for both backends. A key stroke for the focused control
+    // target (or the form itself): with KeyPreview the form's own KeyDown sees it first,
+    // then target's; a key still set and not one target wants is a dialog key: Tab and
+    // Shift+Tab move the focus, Enter and Escape are offered to every control (a focused
+    // button takes Enter, else the default button; Escape goes to the cancel button).
+    // True when the key was consumed and the system's control must not see it; the
+    // character of a consumed key stroke is dropped too.
+    bool DispatchKeyDown(TWinControl& target, std::uint16_t& key, TShiftState shift);
+    bool DispatchKeyPress(TWinControl& target, char32_t& key);
+    bool DispatchKeyUp(TWinControl& target, std::uint16_t& key, TShiftState shift);
     int DesignWidth() const { return FDesignWidth; }
     int DesignHeight() const { return FDesignHeight; }
     void SetDesignSize(int width, int height) { FDesignWidth = width; FDesignHeight = height; }
@@ -112,6 +131,7 @@ protected:
     // description has been read.
     void DoCreate();
     void BeforeDestruction() override;
+    void Notification(TComponent* component, TOperation operation) override;
 
 private:
     int FClientWidth = 0, FClientHeight = 0;

@@ -264,6 +264,18 @@ std::string Utf16ToUtf8(std::u16string_view utf16) {
     return out;
 }
 
+std::u32string Utf8ToUtf32(std::string_view utf8) {
+    std::u32string out;
+    for (std::size_t i = 0; i < utf8.size();) out += DecodeUtf8(utf8, i);
+    return out;
+}
+
+std::string Utf32ToUtf8(std::u32string_view utf32) {
+    std::string out;
+    for (char32_t cp : utf32) EncodeUtf8(cp, out);
+    return out;
+}
+
 std::vector<std::string> SplitLines(std::string_view text) {
     std::vector<std::string> lines;
     std::size_t start = 0;

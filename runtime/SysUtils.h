@@ -69,6 +69,9 @@ std::string AnsiToUtf8(std::string_view ansi, int codePage);
 // UTF-8 <-> UTF-16 for the wide Windows API; invalid sequences become U+FFFD.
 std::u16string Utf8ToUtf16(std::string_view utf8);
 std::string Utf16ToUtf8(std::u16string_view utf16);
+// Code points, for text that is edited a character at a time.
+std::u32string Utf8ToUtf32(std::string_view utf8);
+std::string Utf32ToUtf8(std::u32string_view utf32);
 
 // Splits on CR LF, LF or CR; a final line break adds no empty line.
 std::vector<std::string> SplitLines(std::string_view text);

@@ -3,6 +3,11 @@
 
 #include <cstdlib>
 
+#include "runtime/ComCtrls.h"
+#include "runtime/ExtCtrls.h"
+#include "runtime/ListCtrls.h"
+#include "runtime/TreeView.h"
+
 namespace rt {
 
 THeadlessBackend::THeadlessBackend() = default;
@@ -51,7 +56,10 @@ void THeadlessBackend::BringToFront(TCustomForm&) {}
 TModalResult THeadlessBackend::RunModal(TCustomForm& form) {
     ProcessMessages();
     TModalResult result = form.ModalResult();
-    if (result == mrNone) result = ModalScript ? ModalScript(form) : mrCancel;
+    if (result == mrNone && ModalScript) {
+        result = ModalScript(form);
+        if (result == mrNone) result = form.ModalResult();
+    }
     if (result == mrNone) result = mrCancel;
     form.SetModalResult(result);
     return result;
@@ -90,6 +98,121 @@ int THeadlessBackend::TextWidth(const TFont& font, const std::string& text) {
         if ((c & 0xC0) != 0x80) ++chars;  // count code points, not UTF-8 bytes
     const int w = std::abs(font.Height()) / 2;
     return chars * (w < 1 ? 1 : w);
+}
+
+// ---- the user's input ----
+
+namespace {
+
+// Where keys for target go: a form hands them to its focused control.
+TWinControl* KeyTarget(TWinControl& target) {
+    if (auto* form = dynamic_cast<TCustomForm*>(&target)) return form->ActiveControl() ? form->ActiveControl() : form;
+    if (!target.Focused() && target.CanFocus()) target.SetFocus();
+    return &target;
+}
+
+TCustomForm* FormOf(TWinControl& control) {
+    if (auto* form = dynamic_cast<TCustomForm*>(&control)) return form;
+    return control.ParentForm();
+}
+
+void FocusForClick(TControl& control) {
+    auto* w = dynamic_cast<TWinControl*>(&control);
+    if (w && w->TabStop() && w->CanFocus() && !w->Focused()) w->SetFocus();
+}
+
+}  // namespace
+
+bool THeadlessBackend::Reachable(const TControl& control) {
+    for (const TControl* c = &control; c; c = c->Parent())
+        if (!c->Visible() || !c->Enabled()) return false;
+    return true;
+}
+
+char32_t THeadlessBackend::CharOfKey(std::uint16_t key, TShiftState shift) {
+    const bool upper = shift.Contains(TShiftStateFlag::ssShift);
+    if (shift.Contains(TShiftStateFlag::ssCtrl) || shift.Contains(TShiftStateFlag::ssAlt)) return 0;
+    switch (key) {
+    case vkBack: return U'\b';
+    case vkTab: return U'\t';
+    case vkReturn: return U'\r';
+    case vkEscape: return 0x1B;
+    case vkSpace: return U' ';
+    default: break;
+    }
+    if (key >= 'A' && key <= 'Z') return upper ? char32_t(key) : char32_t(key - 'A' + 'a');
+    if (key >= '0' && key <= '9') return char32_t(key);
+    return 0;
+}
+
+void THeadlessBackend::SendKey(TWinControl& target, std::uint16_t key, TShiftState shift) {
+    TCustomForm* form = FormOf(target);
+    if (!form) return;
+    TWinControl* down = KeyTarget(target);
+    std::uint16_t k = key;
+    const bool consumed = form->DispatchKeyDown(*down, k, shift);
+    if (!consumed) {
+        down->DefaultKeyDown(k, shift);
+        char32_t ch = CharOfKey(k, shift);
+        if (ch && !form->DispatchKeyPress(*down, ch)) down->DefaultKeyPress(ch);
+    }
+    // The release reaches whatever has the focus by now, as with real keys.
+    TWinControl* up = form->ActiveControl() ? form->ActiveControl() : form;
+    std::uint16_t released = key;
+    if (!form->DispatchKeyUp(*up, released, shift)) up->DefaultKeyUp(released, shift);
+}
+
+void THeadlessBackend::Type(TWinControl& target, const std::string& text) {
+    TCustomForm* form = FormOf(target);
+    if (!form) return;
+    for (char32_t ch : Utf8ToUtf32(text)) {
+        if (ch == U'\n') ch = U'\r';
+        TWinControl* t = KeyTarget(target);
+        if (!form->DispatchKeyPress(*t, ch)) t->DefaultKeyPress(ch);
+    }
+}
+
+void THeadlessBackend::ClickControl(TControl& control) {
+    if (!Reachable(control)) return;
+    FocusForClick(control);
+    control.MouseClick();
+}
+
+void THeadlessBackend::DblClickControl(TControl& control) {
+    if (!Reachable(control)) return;
+    FocusForClick(control);
+    control.MouseClick();
+    control.MouseDblClick();
+}
+
+void THeadlessBackend::ClickItem(TWinControl& control, int index) {
+    if (!Reachable(control)) return;
+    FocusForClick(control);
+    if (auto* list = dynamic_cast<TCustomListBox*>(&control)) list->UserSelect(index);
+    else if (auto* combo = dynamic_cast<TCustomComboBox*>(&control)) {
+        combo->OnDropDown(combo);
+        combo->UserSelect(index);
+    } else if (auto* group = dynamic_cast<TCustomRadioGroup*>(&control)) group->UserSelect(index);
+    else if (auto* pages = dynamic_cast<TPageControl*>(&control)) pages->UserSelectTab(index);
+    else if (auto* tabs = dynamic_cast<TTabControl*>(&control)) tabs->UserSelectTab(index);
+}
+
+void THeadlessBackend::DblClickItem(TWinControl& control, int index) {
+    if (!Reachable(control)) return;
+    FocusForClick(control);
+    if (auto* list = dynamic_cast<TCustomListBox*>(&control)) list->UserDblClick(index);
+    else ClickItem(control, index);
+}
+
+void THeadlessBackend::ClickNode(TTreeView& tree, TTreeNode* node) {
+    if (!Reachable(tree)) return;
+    FocusForClick(tree);
+    tree.UserClickNode(node);
+}
+
+void THeadlessBackend::ExpandNode(TTreeView& tree, TTreeNode* node, bool expanded) {
+    if (!Reachable(tree)) return;
+    tree.UserExpand(node, expanded);
 }
 
 }  // namespace rt

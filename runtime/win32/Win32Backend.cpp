@@ -1,10 +1,12 @@
 // The Windows widget backend; see Win32Backend.h.
 // Forms become top-level windows whose window procedure hands messages to the model;
-// controls without a window of their own are painted on their form, double-buffered.
+// controls become child windows (Win32Controls.cpp); controls without a window of their own
+// are painted on their parent (Win32Painting.cpp). Keys pass through the model's routing
+// before any system control sees them.
 
 #include "runtime/win32/Win32Backend.h"
 
-#include <windows.h>
+#include "runtime/win32/Win32Internal.h"
 
 #include <algorithm>
 #include <cstdint>
@@ -19,101 +21,11 @@
 
 namespace rt {
 
+using namespace w32;
+
 namespace {
 
-std::wstring Wide(std::string_view utf8) {
-    const std::u16string u = Utf8ToUtf16(utf8);
-    return std::wstring(u.begin(), u.end());
-}
-
-// ---- handles that release themselves ----
-
-struct GdiDeleter {
-    void operator()(void* object) const {
-        if (object) DeleteObject(static_cast<HGDIOBJ>(object));
-    }
-};
-template <class H>
-using GdiPtr = std::unique_ptr<std::remove_pointer_t<H>, GdiDeleter>;
-
-class ScreenDC {
-public:
-    ScreenDC() : FDC(GetDC(nullptr)) {}
-    ~ScreenDC() { if (FDC) ReleaseDC(nullptr, FDC); }
-    ScreenDC(const ScreenDC&) = delete;
-    ScreenDC& operator=(const ScreenDC&) = delete;
-    HDC get() const { return FDC; }
-
-private:
-    HDC FDC;
-};
-
-class MemoryDC {
-public:
-    explicit MemoryDC(HDC like) : FDC(CreateCompatibleDC(like)) {}
-    ~MemoryDC() { if (FDC) DeleteDC(FDC); }
-    MemoryDC(const MemoryDC&) = delete;
-    MemoryDC& operator=(const MemoryDC&) = delete;
-    HDC get() const { return FDC; }
-
-private:
-    HDC FDC;
-};
-
-class PaintDC {
-public:
-    explicit PaintDC(HWND hwnd) : FHwnd(hwnd) { FDC = BeginPaint(hwnd, &FPS); }
-    ~PaintDC() { EndPaint(FHwnd, &FPS); }
-    PaintDC(const PaintDC&) = delete;
-    PaintDC& operator=(const PaintDC&) = delete;
-    HDC get() const { return FDC; }
-    const RECT& Area() const { return FPS.rcPaint; }
-
-private:
-    HWND FHwnd;
-    PAINTSTRUCT FPS{};
-    HDC FDC = nullptr;
-};
-
-// Selects an object into a DC for one scope.
-class Selection {
-public:
-    Selection(HDC dc, HGDIOBJ object) : FDC(dc), FOld(object ? SelectObject(dc, object) : nullptr) {}
-    ~Selection() { if (FOld) SelectObject(FDC, FOld); }
-    Selection(const Selection&) = delete;
-    Selection& operator=(const Selection&) = delete;
-
-private:
-    HDC FDC;
-    HGDIOBJ FOld;
-};
-
-// Saves the DC's clipping and mapping for one scope.
-class SavedDC {
-public:
-    explicit SavedDC(HDC dc) : FDC(dc), FState(SaveDC(dc)) {}
-    ~SavedDC() { if (FState) RestoreDC(FDC, FState); }
-    SavedDC(const SavedDC&) = delete;
-    SavedDC& operator=(const SavedDC&) = delete;
-
-private:
-    HDC FDC;
-    int FState;
-};
-
 // ---- colours, styles ----
-
-COLORREF ToColorRef(TColor color) {
-    if ((std::uint32_t(color) & 0xFF000000u) == 0x80000000u) return GetSysColor(int(color & 0xFF));
-    return COLORREF(ColorToRGB(color) & 0xFFFFFF);
-}
-
-bool HasColor(TColor color) { return color != clNone && color != clDefault; }
-
-void FillColor(HDC dc, const RECT& r, TColor color) {
-    GdiPtr<HBRUSH> brush(CreateSolidBrush(ToColorRef(color)));
-    FillRect(dc, &r, brush.get());
-}
 
 struct WindowStyles {
     DWORD Style = 0;
@@ -145,6 +57,8 @@ WindowStyles StylesOf(const TCustomForm& form) {
             s.ExStyle |= WS_EX_CONTEXTHELP;
     }
     if (form.FormStyle() == TFormStyle::fsStayOnTop) s.ExStyle |= WS_EX_TOPMOST;
+    // A right-to-left form: right alignment, right-to-left reading, scroll bar on the left.
+    if (form.UseRightToLeftReading()) s.ExStyle |= WS_EX_RIGHT | WS_EX_RTLREADING | WS_EX_LEFTSCROLLBAR;
     return s;
 }
 
@@ -163,18 +77,6 @@ int ShowCommand(const TCustomForm& form) {
     }
 }
 
-HWND HwndOf(const TControl& control) { return reinterpret_cast<HWND>(control.Handle()); }
-
-// Where a windowless control sits in its form's client area.
-RECT RectOnForm(const TControl& control) {
-    int x = control.Left(), y = control.Top();
-    for (const TControl* p = control.Parent(); p && p->Parent(); p = p->Parent()) {
-        x += p->Left();
-        y += p->Top();
-    }
-    return RECT{x, y, x + control.Width(), y + control.Height()};
-}
-
 // Activation reaches the model through this posted message, as the headless backend does:
 // showing a form completes (and OnShow runs) before the form hears it is active.
 UINT SyncActivationMessage() {
@@ -182,145 +84,16 @@ UINT SyncActivationMessage() {
     return message;
 }
 
-// ---- bitmaps ----
+// Keys the model routes; other messages go their usual way.
+bool IsKeyMessage(UINT msg) { return msg == WM_KEYDOWN || msg == WM_KEYUP || msg == WM_CHAR; }
 
-std::uint32_t Le32(const TBytes& b, std::size_t at) {
-    return std::uint32_t(b[at]) | std::uint32_t(b[at + 1]) << 8 | std::uint32_t(b[at + 2]) << 16 |
-           std::uint32_t(b[at + 3]) << 24;
+TShiftState CurrentShift() {
+    TShiftState shift;
+    if (GetKeyState(VK_SHIFT) < 0) shift.Include(TShiftStateFlag::ssShift);
+    if (GetKeyState(VK_CONTROL) < 0) shift.Include(TShiftStateFlag::ssCtrl);
+    if (GetKeyState(VK_MENU) < 0) shift.Include(TShiftStateFlag::ssAlt);
+    return shift;
 }
-std::uint16_t Le16(const TBytes& b, std::size_t at) { return std::uint16_t(b[at] | b[at + 1] << 8); }
-
-// A bitmap file's header and pixels, checked so GDI never reads past the bytes.
-struct Dib {
-    TBytes File;
-    std::vector<std::uint8_t> Info;  // BITMAPINFO with its masks or palette
-    std::size_t BitsOffset = 0;
-    int Width = 0, Height = 0;
-    const BITMAPINFO* Header() const { return reinterpret_cast<const BITMAPINFO*>(Info.data()); }
-    const void* Bits() const { return File.data() + BitsOffset; }
-};
-
-bool LoadDib(TBytes file, Dib& dib) {
-    const std::size_t size = file.size();
-    if (size < 26 || file[0] != 'B' || file[1] != 'M') return false;
-    const std::size_t offBits = Le32(file, 10);
-    const std::size_t headerSize = Le32(file, 14);
-    int width = 0, height = 0, bpp = 0;
-    std::uint32_t compression = BI_RGB, sizeImage = 0;
-    std::vector<std::uint8_t> info;
-    if (headerSize == 12) {
-        // The old core header: widen it, with its RGB triples as RGBQUADs.
-        width = Le16(file, 18);
-        height = Le16(file, 20);
-        bpp = Le16(file, 24);
-        // Writers often store only the colours used; GDI gets a full palette, padded with black.
-        const std::size_t colours = bpp <= 8 ? std::size_t(1) << bpp : 0;
-        const std::size_t stored = std::min(colours, offBits > 26 && offBits <= size ? (offBits - 26) / 3 : 0);
-        info.assign(sizeof(BITMAPINFOHEADER) + colours * sizeof(RGBQUAD), 0);
-        BITMAPINFOHEADER h{};
-        h.biSize = sizeof h;
-        h.biWidth = width;
-        h.biHeight = height;
-        h.biPlanes = 1;
-        h.biBitCount = WORD(bpp);
-        h.biCompression = BI_RGB;
-        std::memcpy(info.data(), &h, sizeof h);
-        for (std::size_t i = 0; i < stored; ++i) {
-            const std::uint8_t* t = &file[26 + i * 3];
-            RGBQUAD q{t[0], t[1], t[2], 0};
-            std::memcpy(info.data() + sizeof h + i * sizeof q, &q, sizeof q);
-        }
-    } else {
-        if (headerSize < sizeof(BITMAPINFOHEADER) || 14 + headerSize > size || offBits < 14 + headerSize) return false;
-        width = std::int32_t(Le32(file, 18));
-        height = std::int32_t(Le32(file, 22));
-        bpp = Le16(file, 28);
-        compression = Le32(file, 30);
-        sizeImage = Le32(file, 34);
-        // Header, masks and palette all lie between the file header and the pixels.
-        if (offBits > size) return false;
-        info.assign(file.begin() + 14, file.begin() + std::ptrdiff_t(offBits));
-        if (compression == BI_BITFIELDS && headerSize == sizeof(BITMAPINFOHEADER) && info.size() < headerSize + 12)
-            return false;
-        // GDI reads the whole palette of a paletted picture.
-        const std::uint32_t used = Le32(file, 46);
-        const std::size_t colours = bpp <= 8 ? (used ? used : std::size_t(1) << bpp) : 0;
-        if (info.size() < headerSize + colours * sizeof(RGBQUAD)) return false;
-    }
-    if (width <= 0 || height == 0 || width > 32767 || height > 32767 || height < -32767) return false;
-    std::size_t needed = 0;
-    if (compression == BI_RGB || compression == BI_BITFIELDS) {
-        if (bpp != 1 && bpp != 4 && bpp != 8 && bpp != 16 && bpp != 24 && bpp != 32) return false;
-        const std::size_t stride = (std::size_t(width) * std::size_t(bpp) + 31) / 32 * 4;
-        needed = stride * std::size_t(height < 0 ? -height : height);
-    } else if (compression == BI_RLE8 || compression == BI_RLE4) {
-        needed = sizeImage;
-    } else {
-        return false;
-    }
-    if (offBits > size || needed > size - offBits) return false;
-    dib.File = std::move(file);
-    dib.Info = std::move(info);
-    dib.BitsOffset = offBits;
-    dib.Width = width;
-    dib.Height = height < 0 ? -height : height;
-    return true;
-}
-
-}  // namespace
-
-// ---- the backend's state ----
-
-struct TWin32Backend::Impl {
-    // What a window's user data points at: the form it realises.
-    struct WindowRecord {
-        Impl* Owner;
-        TCustomForm* Form;
-    };
-
-    using FontKey = std::tuple<std::string, int, std::uint64_t, int>;
-
-    HINSTANCE Instance = GetModuleHandleW(nullptr);
-    std::set<std::wstring> Classes;
-    std::map<HWND, std::unique_ptr<WindowRecord>> Windows;
-    std::map<FontKey, GdiPtr<HFONT>> Fonts;
-    // Set while the backend itself changes a window's state, so WM_SIZE does not copy the
-    // half-done state back into the model.
-    int Applying = 0;
-    // An exception raised in a handler with no application to show it; rethrown by the
-    // loop that dispatched the message.
-    std::exception_ptr Pending;
-
-    static LRESULT CALLBACK WindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
-    LRESULT Handle(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam, WindowRecord& record);
-
-    void RegisterFormClass(const std::wstring& name);
-    HICON ProgramIcon();
-    HFONT FontFor(const TFont& font);
-    void Dispatch(MSG& msg);
-    void RethrowPending();
-
-    void KeepTopmostOnTop(HWND shown);
-    void ApplyBounds(TCustomForm& form, HWND hwnd);
-    void ApplyAppearance(TCustomForm& form, HWND hwnd);
-    void ShowState(TCustomForm& form, HWND hwnd);
-    void SyncWindowState(TCustomForm& form, HWND hwnd, WPARAM sizeKind);
-
-    void Paint(HDC dc, TCustomForm& form, const RECT& area);
-    void PaintChildren(HDC dc, TWinControl& parent, int dx, int dy, const RECT& area);
-    void PaintLabel(HDC dc, TLabel& label, const RECT& r);
-    void PaintImage(HDC dc, TImage& image, const RECT& r);
-};
-
-namespace {
-
-struct ApplyingScope {
-    explicit ApplyingScope(int& counter) : FCounter(counter) { ++FCounter; }
-    ~ApplyingScope() { --FCounter; }
-    ApplyingScope(const ApplyingScope&) = delete;
-    ApplyingScope& operator=(const ApplyingScope&) = delete;
-    int& FCounter;
-};
 
 BOOL CALLBACK FirstIconName(HMODULE, LPCWSTR, LPWSTR name, LONG_PTR param) {
     auto* out = reinterpret_cast<std::wstring*>(param);
@@ -331,6 +104,68 @@ BOOL CALLBACK FirstIconName(HMODULE, LPCWSTR, LPWSTR name, LONG_PTR param) {
 }
 
 }  // namespace
+
+TWin32Backend::Impl::Impl() {
+    // The common controls register their window classes once.
+    INITCOMMONCONTROLSEX icc{};
+    icc.dwSize = sizeof icc;
+    icc.dwICC = ICC_WIN95_CLASSES | ICC_STANDARD_CLASSES | ICC_TAB_CLASSES | ICC_TREEVIEW_CLASSES |
+                ICC_PROGRESS_CLASS | ICC_ANIMATE_CLASS;
+    InitCommonControlsEx(&icc);
+    Families.push_back(MakeStandardFamily(*this));
+    Families.push_back(MakeCommonFamily(*this));
+    Families.push_back(MakeContainerFamily(*this));
+}
+
+TWin32Backend::Impl::~Impl() {
+    if (Shell) FreeLibrary(Shell);
+}
+
+HBRUSH TWin32Backend::Impl::BrushFor(TColor color) {
+    const COLORREF c = ToColorRef(color);
+    auto it = Brushes.find(c);
+    if (it != Brushes.end()) return it->second.get();
+    HBRUSH brush = CreateSolidBrush(c);
+    Brushes.emplace(c, GdiPtr<HBRUSH>(brush));
+    return brush;
+}
+
+TWinControl* TWin32Backend::Impl::ControlOfWindow(HWND hwnd) {
+    // The window itself or the nearest one above it that the model knows (the edit inside a
+    // combo box, a radio group's buttons).
+    for (HWND h = hwnd; h; h = GetAncestor(h, GA_PARENT)) {
+        if (ChildRecord* r = RecordOf(h)) return r->Control;
+        auto it = Windows.find(h);
+        if (it != Windows.end()) return it->second->Form;
+    }
+    return nullptr;
+}
+
+bool TWin32Backend::Impl::RouteKey(MSG& msg) {
+    if (!IsKeyMessage(msg.message)) return false;
+    TWinControl* target = ControlOfWindow(msg.hwnd);
+    if (!target) return false;
+    TCustomForm* form = dynamic_cast<TCustomForm*>(target);
+    if (!form) form = target->ParentForm();
+    if (!form) return false;
+    const TShiftState shift = CurrentShift();
+    if (msg.message == WM_CHAR) {
+        char32_t key = char32_t(msg.wParam);
+        if (form->DispatchKeyPress(*target, key)) return true;
+        msg.wParam = WPARAM(key);
+        return false;
+    }
+    std::uint16_t key = std::uint16_t(msg.wParam);
+    const bool consumed = msg.message == WM_KEYDOWN ? form->DispatchKeyDown(*target, key, shift)
+                                                    : form->DispatchKeyUp(*target, key, shift);
+    if (consumed && msg.message == WM_KEYDOWN) {
+        // The character of a consumed stroke is dropped (posted input carries one already).
+        MSG pending;
+        PeekMessageW(&pending, msg.hwnd, WM_CHAR, WM_CHAR, PM_REMOVE);
+    }
+    if (!consumed) msg.wParam = WPARAM(key);
+    return consumed;
+}
 
 HICON TWin32Backend::Impl::ProgramIcon() {
     std::wstring name;
@@ -387,8 +222,18 @@ void TWin32Backend::Impl::RethrowPending() {
 }
 
 void TWin32Backend::Impl::Dispatch(MSG& msg) {
-    TranslateMessage(&msg);
-    DispatchMessageW(&msg);
+    bool consumed = false;
+    try {
+        consumed = RouteKey(msg);
+    } catch (const std::exception& e) {
+        consumed = true;
+        if (TApplication* app = Application()) app->HandleException(e);
+        else Pending = std::current_exception();
+    }
+    if (!consumed) {
+        TranslateMessage(&msg);
+        DispatchMessageW(&msg);
+    }
     RethrowPending();
 }
 
@@ -441,17 +286,38 @@ LRESULT TWin32Backend::Impl::Handle(HWND hwnd, UINT msg, WPARAM wParam, LPARAM l
     }
     case WM_PAINT: {
         PaintDC dc(hwnd);
-        Paint(dc.get(), form, dc.Area());
+        Paint(dc.get(), form, dc.Area(), true);
         return 0;
     }
     case WM_PRINTCLIENT: {
         RECT r;
         GetClientRect(hwnd, &r);
-        Paint(reinterpret_cast<HDC>(wParam), form, r);
+        Paint(reinterpret_cast<HDC>(wParam), form, r, true);
+        PrintChildWindows(reinterpret_cast<HDC>(wParam), hwnd);
         return 0;
     }
-    default:
+    case WM_SETFOCUS:
+        // The window got the focus back (activation): it goes on to the focused control.
+        if (TWinControl* active = form.ActiveControl(); active && active->HandleAllocated() && active->CanFocus()) {
+            FocusChild(*active);
+            return 0;
+        }
         break;
+    case WM_LBUTTONDOWN:
+    case WM_LBUTTONUP:
+    case WM_LBUTTONDBLCLK: {
+        TControl* pressed = record.Pressed;
+        const bool handled = MouseMessage(hwnd, form, msg, lParam, pressed);
+        // The form may be gone once the click has run.
+        if (auto it = Windows.find(hwnd); it != Windows.end()) it->second->Pressed = pressed;
+        if (handled) return 0;
+        break;
+    }
+    default: {
+        LRESULT result = 0;
+        if (ParentMessage(hwnd, msg, wParam, lParam, result)) return result;
+        break;
+    }
     }
     if (msg == SyncActivationMessage()) {
         // Deliver only what is still true once the message arrives.
@@ -541,112 +407,6 @@ void TWin32Backend::Impl::ApplyAppearance(TCustomForm& form, HWND hwnd) {
     InvalidateRect(hwnd, nullptr, TRUE);
 }
 
-// ---- painting ----
-
-void TWin32Backend::Impl::Paint(HDC target, TCustomForm& form, const RECT& area) {
-    const int w = area.right - area.left, h = area.bottom - area.top;
-    if (w <= 0 || h <= 0) return;
-    // Everything is drawn off screen and copied in one go, so nothing flickers.
-    MemoryDC buffer(target);
-    GdiPtr<HBITMAP> bitmap(CreateCompatibleBitmap(target, w, h));
-    if (!buffer.get() || !bitmap) return;
-    {
-        Selection sel(buffer.get(), bitmap.get());
-        SetViewportOrgEx(buffer.get(), -area.left, -area.top, nullptr);
-        FillColor(buffer.get(), area, form.Color());
-        PaintChildren(buffer.get(), form, 0, 0, area);
-        SetViewportOrgEx(buffer.get(), 0, 0, nullptr);
-        BitBlt(target, area.left, area.top, w, h, buffer.get(), 0, 0, SRCCOPY);
-    }
-}
-
-void TWin32Backend::Impl::PaintChildren(HDC dc, TWinControl& parent, int dx, int dy, const RECT& area) {
-    for (int i = 0; i < parent.ControlCount(); ++i) {
-        TControl* c = parent.Controls(i);
-        if (!c->Visible()) continue;
-        const RECT r{dx + c->Left(), dy + c->Top(), dx + c->Left() + c->Width(), dy + c->Top() + c->Height()};
-        if (auto* wc = dynamic_cast<TWinControl*>(c)) {
-            PaintChildren(dc, *wc, r.left, r.top, area);
-            continue;
-        }
-        RECT visible;
-        if (!IntersectRect(&visible, &r, &area)) continue;
-        SavedDC saved(dc);
-        IntersectClipRect(dc, r.left, r.top, r.right, r.bottom);
-        if (auto* label = dynamic_cast<TLabel*>(c)) PaintLabel(dc, *label, r);
-        else if (auto* image = dynamic_cast<TImage*>(c)) PaintImage(dc, *image, r);
-    }
-}
-
-void TWin32Backend::Impl::PaintLabel(HDC dc, TLabel& label, const RECT& bounds) {
-    if (!label.Transparent() && HasColor(label.Color())) FillColor(dc, bounds, label.Color());
-    // DrawText reads the accelerator marks itself and underlines the accelerator.
-    const std::wstring text = Wide(label.Caption());
-    if (text.empty()) return;
-    UINT flags = DT_EXPANDTABS;
-    if (label.WordWrap()) flags |= DT_WORDBREAK;
-    if (!label.ShowAccelChar()) flags |= DT_NOPREFIX;
-    TAlignment alignment = label.Alignment();
-    if (label.BiDiMode() != TBiDiMode::bdLeftToRight) flags |= DT_RTLREADING;
-    // Right-to-left labels mirror their alignment, so "left" means the reading start.
-    if (label.BiDiMode() == TBiDiMode::bdRightToLeft) {
-        if (alignment == TAlignment::taLeftJustify) alignment = TAlignment::taRightJustify;
-        else if (alignment == TAlignment::taRightJustify) alignment = TAlignment::taLeftJustify;
-    }
-    flags |= alignment == TAlignment::taRightJustify ? DT_RIGHT : alignment == TAlignment::taCenter ? DT_CENTER : DT_LEFT;
-
-    Selection font(dc, FontFor(*label.Font()));
-    SetBkMode(dc, TRANSPARENT);
-    SetTextColor(dc, ToColorRef(label.Font()->Color()));
-    RECT r = bounds;
-    if (label.Layout() != TTextLayout::tlTop) {
-        RECT measured = bounds;
-        DrawTextW(dc, text.c_str(), int(text.size()), &measured, flags | DT_CALCRECT);
-        const int spare = (bounds.bottom - bounds.top) - (measured.bottom - measured.top);
-        r.top += label.Layout() == TTextLayout::tlCenter ? spare / 2 : spare;
-    }
-    DrawTextW(dc, text.c_str(), int(text.size()), &r, flags);
-}
-
-void TWin32Backend::Impl::PaintImage(HDC dc, TImage& image, const RECT& bounds) {
-    Dib dib;
-    if (!LoadDib(image.Picture()->Bitmap(), dib)) return;
-    const int cw = bounds.right - bounds.left, ch = bounds.bottom - bounds.top;
-    int x = bounds.left, y = bounds.top, w = dib.Width, h = dib.Height;
-    if (image.Stretch()) {
-        w = cw;
-        h = ch;
-    } else if (image.Center()) {
-        x += (cw - w) / 2;
-        y += (ch - h) / 2;
-    }
-    if (!image.Transparent()) {
-        SetStretchBltMode(dc, COLORONCOLOR);
-        StretchDIBits(dc, x, y, w, h, 0, 0, dib.Width, dib.Height, dib.Bits(), dib.Header(), DIB_RGB_COLORS, SRCCOPY);
-        return;
-    }
-    // Transparent: the picture's bottom-left colour lets the background through. Decode to
-    // plain RGB first so the key colour is read the same way for every pixel format.
-    MemoryDC source(dc);
-    BITMAPINFO bi{};
-    bi.bmiHeader.biSize = sizeof bi.bmiHeader;
-    bi.bmiHeader.biWidth = dib.Width;
-    bi.bmiHeader.biHeight = -dib.Height;  // top-down: row 0 first
-    bi.bmiHeader.biPlanes = 1;
-    bi.bmiHeader.biBitCount = 32;
-    bi.bmiHeader.biCompression = BI_RGB;
-    void* pixels = nullptr;
-    GdiPtr<HBITMAP> decoded(CreateDIBSection(dc, &bi, DIB_RGB_COLORS, &pixels, nullptr, 0));
-    if (!source.get() || !decoded || !pixels) return;
-    Selection sel(source.get(), decoded.get());
-    StretchDIBits(source.get(), 0, 0, dib.Width, dib.Height, 0, 0, dib.Width, dib.Height, dib.Bits(), dib.Header(),
-                  DIB_RGB_COLORS, SRCCOPY);
-    GdiFlush();
-    const auto* bottomLeft = static_cast<const std::uint8_t*>(pixels) + std::size_t(dib.Height - 1) * std::size_t(dib.Width) * 4;
-    const COLORREF key = RGB(bottomLeft[2], bottomLeft[1], bottomLeft[0]);
-    TransparentBlt(dc, x, y, w, h, source.get(), 0, 0, dib.Width, dib.Height, key);
-}
-
 // ---- TWin32Backend ----
 
 TWin32Backend::TWin32Backend() : FImpl(std::make_unique<Impl>()) {}
@@ -687,9 +447,17 @@ void TWin32Backend::Realize(TCustomForm& form) {
     FImpl->Windows[hwnd] = std::move(record);
     form.SetHandle(reinterpret_cast<std::uintptr_t>(hwnd));
     FImpl->RethrowPending();
+    FImpl->CreateChildren(form);
+    FImpl->RethrowPending();
 }
 
 void TWin32Backend::Unrealize(TControl& control) {
+    // Decided by the window, not the class: a control in its destructor is no longer its class.
+    if (HWND hwnd = HwndOf(control); hwnd && FImpl->Children.count(hwnd)) {
+        FImpl->DestroyChildWindow(hwnd);
+        control.SetHandle(0);
+        return;
+    }
     HWND hwnd = HwndOf(control);
     control.SetHandle(0);
     if (!hwnd) return;
@@ -726,22 +494,14 @@ void TWin32Backend::Changed(TControl& control, TControlChange what) {
             SetWindowPos(hwnd, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
             break;
         case TControlChange::Font:
-        case TControlChange::Color: InvalidateRect(hwnd, nullptr, TRUE); break;
+        case TControlChange::Color:
+        case TControlChange::Items:
+        case TControlChange::State: InvalidateRect(hwnd, nullptr, TRUE); break;
+        case TControlChange::Parent: break;
         }
         return;
     }
-    TCustomForm* form = control.ParentForm();
-    if (!form || !form->HandleAllocated()) return;
-    HWND hwnd = HwndOf(*form);
-    // A move, a hide or a restack also uncovers where the control was before.
-    const bool wholeForm = what == TControlChange::Bounds || what == TControlChange::Visible ||
-                           what == TControlChange::ZOrder || !dynamic_cast<TGraphicControl*>(&control);
-    if (wholeForm) {
-        InvalidateRect(hwnd, nullptr, FALSE);
-    } else {
-        const RECT r = RectOnForm(control);
-        InvalidateRect(hwnd, &r, FALSE);
-    }
+    FImpl->ChildChanged(control, what);
 }
 
 void TWin32Backend::Invalidate(TControl& control) {
@@ -749,10 +509,7 @@ void TWin32Backend::Invalidate(TControl& control) {
         if (form->HandleAllocated()) InvalidateRect(HwndOf(*form), nullptr, FALSE);
         return;
     }
-    TCustomForm* form = control.ParentForm();
-    if (!form || !form->HandleAllocated()) return;
-    const RECT r = RectOnForm(control);
-    InvalidateRect(HwndOf(*form), &r, FALSE);
+    FImpl->ChildChanged(control, TControlChange::Appearance);
 }
 
 void TWin32Backend::PaintNow(TCustomForm& form) {
@@ -760,8 +517,11 @@ void TWin32Backend::PaintNow(TCustomForm& form) {
 }
 
 void TWin32Backend::SetFocus(TWinControl& control) {
-    // Only forms have windows so far; a control without one is focused in the model only.
-    if (HWND hwnd = HwndOf(control)) ::SetFocus(hwnd);
+    if (dynamic_cast<TCustomForm*>(&control)) {
+        if (HWND hwnd = HwndOf(control)) ::SetFocus(hwnd);
+        return;
+    }
+    FImpl->FocusChild(control);
 }
 
 void TWin32Backend::BringToFront(TCustomForm& form) {
