@@ -20,8 +20,6 @@ bool IsDotEntry(const std::string& name) { return name == "." || name == ".."; }
 
 }  // namespace
 
-int LocalisedId(int base) { return base + SetupState().LanguageIndex; }
-
 void AddBackslash(std::string& path) {
     if (path.empty() || path.back() != '\\') path += '\\';
 }

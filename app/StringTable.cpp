@@ -4,6 +4,7 @@
 #include <map>
 
 #include "app/SetupRoutines.h"
+#include "engine/SetupState.h"
 #include "runtime/Resources.h"
 #include "runtime/SysUtils.h"
 
@@ -44,5 +45,8 @@ std::string LoadStr(int id) {
     const bool found = Source() ? Source()(id, text) : CompiledInString(id, text);
     return found ? text : std::string();
 }
+
+// Lives with the table so that the control kit, below the application, can use it.
+int SetupRoutines::LocalisedId(int base) { return base + SetupState().LanguageIndex; }
 
 std::string LocalisedString(int base) { return LoadStr(SetupRoutines::LocalisedId(base)); }

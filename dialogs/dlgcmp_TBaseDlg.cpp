@@ -3,6 +3,7 @@
 
 #include <map>
 
+#include "dialogs/DocForm.h"
 #include "engine/cmp_TInstall.h"
 #include "platform/Platform.h"
 #include "runtime/Forms.h"
@@ -119,6 +120,24 @@ bool TBaseInstallDlg::Execute() {
 }
 
 bool TBaseInstallDlg::ShowDialog() { return false; }
+
+bool TBaseInstallDlg::ShowPageForm(TPageForm* form, const std::function<void(TPageForm&)>& fillTexts) {
+    bool ok = false;
+    try {
+        form->SetDialog(this);
+        auto* theme = dynamic_cast<rt::TImage*>(form->FindComponent("ThemeBitmap"));
+        const bool hasTheme = !FThemeBitmap->Empty() && !FThemeBitmap->Bitmap().empty();
+        if (theme && hasTheme) theme->Picture()->Assign(*FThemeBitmap);
+        if (FOverwriteText && fillTexts) fillTexts(*form);
+        if (theme && !hasTheme) theme->Picture()->SetResourceName("INSTALLTHEME1.bmp");
+        ok = form->ShowModal() == rt::mrOk;
+    } catch (...) {
+        form->Free();
+        throw;
+    }
+    form->Free();
+    return ok;
+}
 
 void TBaseInstallDlg::HelperDestroyed(TInstallContainer* component) {
     TBaseHelperComponent::HelperDestroyed(component);

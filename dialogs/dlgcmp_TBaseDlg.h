@@ -3,6 +3,7 @@
 // in their Order at one stage.
 #pragma once
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -15,6 +16,7 @@ RT_DECLARE_ENUM(TManagerType)
 using TContinueEvent = rt::TEvent<rt::TObject* /*Sender*/, bool& /*Continue*/>;
 
 class TDialogManager;
+class TPageForm;
 
 // The text shown where a page's language section has too few lines.
 inline const std::string kNotEnoughLines = "Not enough lines for language identifier";
@@ -58,6 +60,11 @@ public:
     void HelperDestroyed(TInstallContainer* component) override;
 
 protected:
+    // The showing every page follows: the form (created by the page) gets this dialog, the
+    // theme picture, and its texts through fillTexts when OverwriteText is set; it is shown
+    // modally and freed whatever happens. True when it ended with OK.
+    bool ShowPageForm(TPageForm* form, const std::function<void(TPageForm&)>& fillTexts);
+
     // The published properties pages share; each page class publishes its own selection.
     static rt::TPropInfo DialogManagerProp();
     static rt::TPropInfo DialogTextProp();

@@ -169,6 +169,9 @@ public:
     virtual bool MiddleEastEnabled() = 0;  // the SM_MIDEASTENABLED system metric
     // The user's default language identifier (1033 American English, 1037 Hebrew...).
     virtual std::uint16_t UserDefaultLangId() = 0;
+    // Loads a keyboard layout by its identifier ("0000040D" Hebrew), making it the input
+    // language when activate is set; false when the system cannot provide it.
+    virtual bool LoadKeyboardLayout(const std::string& layoutId, bool activate) = 0;
 
     // Time of day in milliseconds since local midnight.
     virtual std::uint32_t TimeOfDayMs() = 0;

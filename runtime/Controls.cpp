@@ -28,6 +28,31 @@ TColor ColorToRGB(TColor color) {
     }
 }
 
+std::vector<std::string> WrapText(IWidgetBackend& backend, const TFont& font, const std::string& text, int maxWidth) {
+    std::vector<std::string> lines;
+    for (const auto& para : SplitLines(text)) {
+        std::string line;
+        std::size_t pos = 0;
+        bool any = false;
+        while (pos <= para.size()) {
+            const std::size_t next = para.find(' ', pos);
+            const std::string word = para.substr(pos, next == std::string::npos ? std::string::npos : next - pos);
+            const std::string candidate = any ? line + " " + word : word;
+            if (any && backend.TextWidth(font, candidate) > maxWidth) {
+                lines.push_back(line);
+                line = word;
+            } else {
+                line = candidate;
+            }
+            any = true;
+            if (next == std::string::npos) break;
+            pos = next + 1;
+        }
+        lines.push_back(line);
+    }
+    return lines;
+}
+
 int LineHeightOf(const TFont& font) {
     if (auto* b = TryBackend()) return b->TextHeight(font);
     return (font.Height() < 0 ? -font.Height() : font.Height()) + 2;
@@ -511,26 +536,19 @@ void TLabel::AdjustBounds() {
         return;
     }
     // Word wrap keeps the width and grows or shrinks the height.
-    int lines = 0;
-    for (const auto& para : SplitLines(text)) {
-        std::string line;
-        ++lines;
-        std::size_t pos = 0;
-        while (pos < para.size()) {
-            std::size_t next = para.find(' ', pos);
-            const std::string word = para.substr(pos, next == std::string::npos ? std::string::npos : next - pos);
-            const std::string candidate = line.empty() ? word : line + " " + word;
-            if (!line.empty() && b->TextWidth(*Font(), candidate) > Width()) {
-                ++lines;
-                line = word;
-            } else {
-                line = candidate;
-            }
-            if (next == std::string::npos) break;
-            pos = next + 1;
-        }
-    }
+    const int lines = static_cast<int>(WrapText(*b, *Font(), text, Width()).size());
     SetBounds(Left(), Top(), Width(), lineHeight * std::max(lines, 1));
+}
+
+void TWinControl::ScaleControls(int m, int d) {
+    if (d == 0) return;
+    const auto scale = [m, d](int v) { return MulDiv(v, m, d); };
+    for (TControl* c : FControls) {
+        if (!c->ParentFont()) c->Font()->SetHeight(scale(c->Font()->Height()));
+        const int left = scale(c->Left()), top = scale(c->Top());
+        c->SetBounds(left, top, scale(c->Left() + c->Width()) - left, scale(c->Top() + c->Height()) - top);
+        if (auto* w = dynamic_cast<TWinControl*>(c)) w->ScaleControls(m, d);
+    }
 }
 
 void TLabel::Loaded() {

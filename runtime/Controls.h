@@ -113,6 +113,11 @@ enum class TControlChange { Bounds, Caption, Visible, Enabled, Font, Color, Appe
 using TKeyEvent = TEvent<TObject* /*Sender*/, std::uint16_t& /*Key*/, TShiftState /*Shift*/>;
 using TKeyPressEvent = TEvent<TObject* /*Sender*/, char32_t& /*Key*/>;
 
+class IWidgetBackend;
+// Text broken into lines at blanks so that each fits maxWidth pixels where it can (a word
+// longer than the width has a line of its own); line breaks in the text are kept.
+std::vector<std::string> WrapText(IWidgetBackend& backend, const TFont& font, const std::string& text, int maxWidth);
+
 // One line of text in a font: the backend's measure, or the headless rule without a backend.
 int LineHeightOf(const TFont& font);
 
@@ -197,6 +202,10 @@ public:
     // these when the user clicks. Buttons click, check boxes toggle, others fire OnClick.
     virtual void MouseClick();
     virtual void MouseDblClick();
+    // The mouse pointer arrives over the control or leaves it (Win32 only: headless tests
+    // call these themselves).
+    virtual void MouseEnter() {}
+    virtual void MouseLeave() {}
 
     // Tells the backend of a change (no-op before the control is realised).
     void Changed(TControlChange what);
@@ -254,6 +263,9 @@ public:
 
     // Lays out aligned children (top, bottom, left, right, then client).
     void Realign();
+    // Multiplies the positions and sizes of every control inside by m / d, and their fonts
+    // where they do not follow their parent's; the control's own bounds stay.
+    void ScaleControls(int m, int d);
     void SetBounds(int left, int top, int width, int height) override;
     // The part of the client area that aligned children share; panels leave out their
     // bevels, group boxes their caption, page controls their tabs.
@@ -365,11 +377,20 @@ private:
     std::string FResourceName;
 };
 
+// The system's message icons, drawn by the backend in place of a picture.
+enum class TSystemIcon { siNone, siExclamation, siHand, siAsterisk, siQuestion };
+
 class TImage : public TGraphicControl {
     RT_CLASS(TImage, TGraphicControl)
 public:
     explicit TImage(TComponent* owner);
     ~TImage() override;
+
+    TSystemIcon SystemIcon() const { return FSystemIcon; }
+    void SetSystemIcon(TSystemIcon v) {
+        FSystemIcon = v;
+        Invalidate();
+    }
 
     TPicture* Picture() const { return FPicture; }
     TPersistent* PictureObject() const { return FPicture; }
@@ -384,6 +405,7 @@ public:
 
 private:
     TPicture* FPicture;
+    TSystemIcon FSystemIcon = TSystemIcon::siNone;
     bool FStretch = false;
     bool FCenter = false;
     bool FTransparent = false;

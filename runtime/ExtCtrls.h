@@ -23,6 +23,15 @@ RT_DECLARE_ENUM(rt::TBevelStyle)
 
 namespace rt {
 
+// What a panel that draws its own face wants drawn, in this order, in place of its bevels
+// and caption.
+struct TPanelFace {
+    const TPicture* Picture = nullptr;  // stretched over the client area
+    int WhiteFrames = 0;                 // 1-pixel white rectangles from the edge inwards
+    const TPicture* Icon = nullptr;      // drawn into IconLeft.. IconTop..
+    int IconLeft = 0, IconTop = 0, IconWidth = 0, IconHeight = 0;
+};
+
 // A panel: an outer and an inner bevel BevelWidth wide, BorderWidth apart, an optional
 // single frame, and a caption placed by Alignment. Aligned children share what lies inside
 // the bevels.
@@ -47,6 +56,8 @@ public:
     TAlignment DrawnAlignment() const;
 
     void AdjustClientRect(int& left, int& top, int& right, int& bottom) const override;
+    // True when the panel paints its own face.
+    virtual bool CustomFace(TPanelFace&) const { return false; }
 
 private:
     void Rearrange();

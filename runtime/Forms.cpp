@@ -26,6 +26,24 @@ IWidgetBackend& Backend() {
     return *gBackend;
 }
 IWidgetBackend* TryBackend() { return gBackend; }
+
+void IWidgetBackend::WrappedTextExtent(const TFont& font, const std::string& text, int maxWidth, int& width, int& height) {
+    // Tab stops every eight average characters, as the system expands them.
+    std::string expanded;
+    for (char c : text) {
+        if (c == '\t') expanded.append(8 - expanded.size() % 8, ' ');
+        else expanded += c;
+    }
+    const auto lines = WrapText(*this, font, expanded, maxWidth);
+    width = 0;
+    for (const auto& line : lines) width = std::max(width, TextWidth(font, line));
+    height = TextHeight(font) * static_cast<int>(lines.size());
+}
+
+void IWidgetBackend::GetMessageFont(TFont& font) {
+    font.SetName("MS Sans Serif");
+    font.SetHeight(-11);
+}
 void SetBackend(IWidgetBackend* backend) { gBackend = backend; }
 
 TApplication* Application() { return gApplication; }
@@ -193,8 +211,8 @@ void TCustomForm::SetVisible(bool v) {
                 TWinControl::SetBounds((b->ScreenWidth() - Width()) / 2, (b->ScreenHeight() - Height()) / 2, Width(), Height());
         }
         if (!HandleAllocated()) Backend().Realize(*this);
+        DoShow();
         TWinControl::SetVisible(true);
-        OnShow(this);
         // The focus goes where the description put it, else to the first control of the tab list.
         if (FActiveControl && FActiveControl->CanFocus()) FActiveControl->SetFocus();
         else if (TWinControl* first = FirstFocusable()) first->SetFocus();
@@ -203,6 +221,14 @@ void TCustomForm::SetVisible(bool v) {
         OnHide(this);
         if (FActive) Deactivate();
     }
+}
+
+void TCustomForm::DoShow() { OnShow(this); }
+
+void TCustomForm::SetExtraExStyle(std::uint32_t bits) {
+    if (bits == FExtraExStyle) return;
+    FExtraExStyle = bits;
+    Changed(TControlChange::Appearance);
 }
 
 void TCustomForm::ShowForm() {
@@ -357,6 +383,10 @@ void TApplication::Terminate() {
 
 void TApplication::Restore() {
     if (auto* b = TryBackend()) b->RestoreApplication();
+}
+
+void TApplication::Minimize() {
+    if (auto* b = TryBackend()) b->MinimizeApplication();
 }
 
 void TApplication::BringToFront() {

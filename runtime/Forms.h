@@ -99,6 +99,16 @@ public:
     int DesignHeight() const { return FDesignHeight; }
     void SetDesignSize(int width, int height) { FDesignWidth = width; FDesignHeight = height; }
 
+    // Extended window style bits the form adds to its window beyond those of its reading
+    // order (right alignment, right-to-left reading, left scroll bar: 0x7000).
+    std::uint32_t ExtraExStyle() const { return FExtraExStyle; }
+    void SetExtraExStyle(std::uint32_t bits);
+    // The picture whose palette the form realises when it comes to the foreground on a
+    // palette display; nullptr for the system's.
+    virtual const TPicture* PalettePicture() const { return nullptr; }
+    // Another window changed the system palette (or this one realised its own).
+    virtual void PaletteChanged() {}
+
     TModalResult ModalResult() const { return FModalResult; }
     void SetModalResult(TModalResult v) { FModalResult = v; }
     bool Modal() const { return FModal; }
@@ -130,6 +140,8 @@ protected:
     // Runs OnCreate; descendants call it at the end of their construction, once their
     // description has been read.
     void DoCreate();
+    // Every show, before the window appears: fires OnShow.
+    virtual void DoShow();
     void BeforeDestruction() override;
     void Notification(TComponent* component, TOperation operation) override;
 
@@ -141,6 +153,7 @@ private:
     TWindowState FWindowState = TWindowState::wsNormal;
     TFormStyle FFormStyle = TFormStyle::fsNormal;
     bool FKeyPreview = false;
+    std::uint32_t FExtraExStyle = 0;
     TWinControl* FActiveControl = nullptr;
     int FDesignWidth = 0, FDesignHeight = 0;
     TModalResult FModalResult = mrNone;
@@ -193,6 +206,12 @@ public:
     // Text metrics in pixels for a font: one line's height and a string's width.
     virtual int TextHeight(const TFont& font) = 0;
     virtual int TextWidth(const TFont& font, const std::string& text) = 0;
+    // The size of text drawn word-wrapped inside maxWidth pixels, tabs expanded.
+    virtual void WrappedTextExtent(const TFont& font, const std::string& text, int maxWidth, int& width, int& height);
+    // The font the system uses for message boxes.
+    virtual void GetMessageFont(TFont& font);
+    // Minimises every window of the application.
+    virtual void MinimizeApplication() {}
     virtual int ScreenWidth() = 0;
     virtual int ScreenHeight() = 0;
 };
@@ -229,6 +248,7 @@ public:
     void Terminate();
     bool Terminated() const { return FTerminated; }
     void Restore();
+    void Minimize();
     void BringToFront();
 
     // Routes an exception that escaped an event to OnException, or shows it.

@@ -12,3 +12,7 @@ bool ResourceExists(const std::string& name);
 void RegisterResource(const std::string& name, const std::string& data);
 
 }  // namespace rt
+
+// Registers everything under resources/; defined by the build (cmake/EmbedScript.cmake) in
+// the brev_resources library. Idempotent.
+void BrevRegisterEmbeddedResources();

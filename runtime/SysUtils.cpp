@@ -276,13 +276,23 @@ std::string Utf32ToUtf8(std::u32string_view utf32) {
     return out;
 }
 
+int MulDiv(int a, int b, int c) {
+    if (c == 0) return -1;
+    const std::int64_t n = static_cast<std::int64_t>(a) * b;
+    const bool negative = (n < 0) != (c < 0);
+    const std::int64_t an = n < 0 ? -n : n, ac = c < 0 ? -static_cast<std::int64_t>(c) : c;
+    const std::int64_t q = (an + ac / 2) / ac;
+    return static_cast<int>(negative ? -q : q);
+}
+
 std::vector<std::string> SplitLines(std::string_view text) {
     std::vector<std::string> lines;
     std::size_t start = 0;
     for (std::size_t i = 0; i < text.size(); ++i) {
         if (text[i] == '\r' || text[i] == '\n') {
             lines.emplace_back(text.substr(start, i - start));
-            if (text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n') ++i;
+            // CR LF and LF CR are each one break (captions split in two use LF CR).
+            if (i + 1 < text.size() && (text[i + 1] == '\r' || text[i + 1] == '\n') && text[i + 1] != text[i]) ++i;
             start = i + 1;
         }
     }

@@ -73,7 +73,11 @@ std::string Utf16ToUtf8(std::u16string_view utf16);
 std::u32string Utf8ToUtf32(std::string_view utf8);
 std::string Utf32ToUtf8(std::u32string_view utf32);
 
-// Splits on CR LF, LF or CR; a final line break adds no empty line.
+// a × b / c rounded to the nearest integer, halves away from zero, as Windows computes it;
+// -1 when c is 0.
+int MulDiv(int a, int b, int c);
+
+// Splits on CR LF, LF CR, LF or CR; a final line break adds no empty line.
 std::vector<std::string> SplitLines(std::string_view text);
 
 // Round-half-to-even of a/b*100; 0 when b is 0.

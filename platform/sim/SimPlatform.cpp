@@ -394,6 +394,8 @@ struct SimPlatform::Machine {
     int ScreenWidth = 800, ScreenHeight = 600;
     bool MiddleEast = false;
     std::uint16_t LangId = 1033;
+    std::set<std::string> KeyboardLayouts{"00000409"};
+    std::string ActiveLayout = "00000409";
     std::uint32_t ClockMs = 12 * 3600 * 1000;
     std::string ModuleFileName = "C:\\SETUP.EXE";
     std::vector<std::string> Args;
@@ -2049,6 +2051,24 @@ bool SimPlatform::MiddleEastEnabled() {
 std::uint16_t SimPlatform::UserDefaultLangId() {
     Lock lock(FMachine->Mutex);
     return FMachine->LangId;
+}
+
+void SimPlatform::AddKeyboardLayout(const std::string& layoutId) {
+    Lock lock(FMachine->Mutex);
+    FMachine->KeyboardLayouts.insert(rt::UpperCase(layoutId));
+}
+
+std::string SimPlatform::ActiveKeyboardLayout() const {
+    Lock lock(FMachine->Mutex);
+    return FMachine->ActiveLayout;
+}
+
+bool SimPlatform::LoadKeyboardLayout(const std::string& layoutId, bool activate) {
+    Lock lock(FMachine->Mutex);
+    const std::string id = rt::UpperCase(layoutId);
+    if (!FMachine->KeyboardLayouts.count(id)) return FMachine->Fail(kErrorFileNotFound);
+    if (activate) FMachine->ActiveLayout = id;
+    return true;
 }
 
 std::uint32_t SimPlatform::TimeOfDayMs() {

@@ -65,6 +65,10 @@ public:
     void SetScreenSize(int width, int height);  // 800x600 until set
     void SetMiddleEast(bool enabled);
     void SetUserDefaultLangId(std::uint16_t langId);  // 1033 until set
+    // Keyboard layouts the machine can load ("00000409" until others are added), and the
+    // one active now.
+    void AddKeyboardLayout(const std::string& layoutId);
+    std::string ActiveKeyboardLayout() const;
     void SetTimeOfDay(std::uint32_t ms);        // wraps at midnight; noon until set
     void AdvanceClock(std::uint64_t ms);
     void SetModuleFileName(std::string path);   // C:\SETUP.EXE until set
@@ -135,6 +139,7 @@ public:
     int ScreenHeight() override;
     bool MiddleEastEnabled() override;
     std::uint16_t UserDefaultLangId() override;
+    bool LoadKeyboardLayout(const std::string& layoutId, bool activate) override;
 
     std::uint32_t TimeOfDayMs() override;
     void Sleep(std::uint32_t ms) override;

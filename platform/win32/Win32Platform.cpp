@@ -25,6 +25,7 @@
 #undef GetShortPathName
 #undef GetCurrentDirectory
 #undef SetCurrentDirectory
+#undef LoadKeyboardLayout
 #undef RegOpenKey
 #undef RegCreateKey
 #undef RegQueryValue
@@ -671,6 +672,11 @@ int Win32Platform::ScreenHeight() { return ::GetSystemMetrics(SM_CYSCREEN); }
 bool Win32Platform::MiddleEastEnabled() { return ::GetSystemMetrics(SM_MIDEASTENABLED) != 0; }
 
 std::uint16_t Win32Platform::UserDefaultLangId() { return ::GetUserDefaultLangID(); }
+
+bool Win32Platform::LoadKeyboardLayout(const std::string& layoutId, bool activate) {
+    const std::u16string id = rt::Utf8ToUtf16(layoutId);
+    return ::LoadKeyboardLayoutW(reinterpret_cast<const wchar_t*>(id.c_str()), activate ? KLF_ACTIVATE : 0) != nullptr;
+}
 
 std::uint32_t Win32Platform::TimeOfDayMs() {
     SYSTEMTIME now;

@@ -55,6 +55,7 @@ public:
     int ScreenHeight() override;
     bool MiddleEastEnabled() override;
     std::uint16_t UserDefaultLangId() override;
+    bool LoadKeyboardLayout(const std::string& layoutId, bool activate) override;
 
     std::uint32_t TimeOfDayMs() override;
     void Sleep(std::uint32_t ms) override;

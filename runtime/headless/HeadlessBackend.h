@@ -35,6 +35,7 @@ public:
     int PendingMessages() const { return static_cast<int>(FQueue.size()); }
     int Repaints() const { return FRepaints; }
     int Restores() const { return FRestores; }
+    int Minimizes() const { return FMinimizes; }
     TCustomForm* ActiveForm() const { return FActive; }
     void SetScreenSize(int width, int height) { FScreenWidth = width; FScreenHeight = height; }
 
@@ -70,6 +71,7 @@ public:
     bool HandleMessage() override;
     void PostQuit() override;
     void RestoreApplication() override;
+    void MinimizeApplication() override { ++FMinimizes; }
     // Every character is half the font's pixel height wide (at least 1); a line is the
     // pixel height plus 2.
     int TextHeight(const TFont& font) override;
@@ -87,6 +89,7 @@ private:
     bool FQuit = false;
     int FRepaints = 0;
     int FRestores = 0;
+    int FMinimizes = 0;
     int FScreenWidth = 800, FScreenHeight = 600;
 };
 

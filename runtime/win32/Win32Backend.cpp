@@ -59,6 +59,7 @@ WindowStyles StylesOf(const TCustomForm& form) {
     if (form.FormStyle() == TFormStyle::fsStayOnTop) s.ExStyle |= WS_EX_TOPMOST;
     // A right-to-left form: right alignment, right-to-left reading, scroll bar on the left.
     if (form.UseRightToLeftReading()) s.ExStyle |= WS_EX_RIGHT | WS_EX_RTLREADING | WS_EX_LEFTSCROLLBAR;
+    s.ExStyle |= form.ExtraExStyle();
     return s;
 }
 
@@ -303,6 +304,14 @@ LRESULT TWin32Backend::Impl::Handle(HWND hwnd, UINT msg, WPARAM wParam, LPARAM l
             return 0;
         }
         break;
+    case WM_QUERYNEWPALETTE:
+        return RealizeFormPalette(hwnd, form, false);
+    case WM_PALETTECHANGED:
+        if (reinterpret_cast<HWND>(wParam) != hwnd) {
+            RealizeFormPalette(hwnd, form, true);
+            form.PaletteChanged();
+        }
+        return 0;
     case WM_LBUTTONDOWN:
     case WM_LBUTTONUP:
     case WM_LBUTTONDBLCLK: {
@@ -343,6 +352,28 @@ void TWin32Backend::Impl::SyncWindowState(TCustomForm& form, HWND hwnd, WPARAM s
     if (state == form.WindowState()) return;
     ApplyingScope scope(Applying);
     form.SetWindowState(state);
+}
+
+LRESULT TWin32Backend::Impl::RealizeFormPalette(HWND hwnd, TCustomForm& form, bool background) {
+    const TPicture* picture = form.PalettePicture();
+    if (!picture) return 0;
+    const std::vector<TColor> colours = picture->Palette();
+    if (colours.empty()) return 0;
+    std::vector<std::uint8_t> buffer(sizeof(LOGPALETTE) + colours.size() * sizeof(PALETTEENTRY));
+    auto* log = reinterpret_cast<LOGPALETTE*>(buffer.data());
+    log->palVersion = 0x300;
+    log->palNumEntries = WORD(colours.size());
+    for (std::size_t i = 0; i < colours.size(); ++i)
+        log->palPalEntry[i] = PALETTEENTRY{BYTE(colours[i] & 0xFF), BYTE(colours[i] >> 8 & 0xFF), BYTE(colours[i] >> 16 & 0xFF), 0};
+    GdiPtr<HPALETTE> palette(CreatePalette(log));
+    if (!palette) return 0;
+    WindowDC dc(hwnd);
+    HPALETTE old = SelectPalette(dc.get(), palette.get(), background ? TRUE : FALSE);
+    const UINT changed = RealizePalette(dc.get());
+    SelectPalette(dc.get(), old, TRUE);
+    // Colours moved in the system palette: draw again with the new mapping.
+    if (changed) InvalidateRect(hwnd, nullptr, TRUE);
+    return changed;
 }
 
 void TWin32Backend::Impl::KeepTopmostOnTop(HWND shown) {
@@ -613,6 +644,38 @@ void TWin32Backend::RestoreApplication() {
     if (!hwnd) return;
     if (IsIconic(hwnd)) ShowWindow(hwnd, SW_RESTORE);
     SetForegroundWindow(hwnd);
+}
+
+void TWin32Backend::MinimizeApplication() {
+    std::vector<HWND> shown;
+    for (const auto& [hwnd, record] : FImpl->Windows)
+        if (IsWindowVisible(hwnd)) shown.push_back(hwnd);
+    for (HWND hwnd : shown) {
+        EnableWindow(hwnd, TRUE);
+        ShowWindow(hwnd, SW_MINIMIZE);
+    }
+}
+
+void TWin32Backend::WrappedTextExtent(const TFont& font, const std::string& text, int maxWidth, int& width, int& height) {
+    ScreenDC dc;
+    Selection sel(dc.get(), FImpl->FontFor(font));
+    const std::wstring wide = Wide(text);
+    RECT r{0, 0, maxWidth, 0};
+    DrawTextW(dc.get(), wide.c_str(), int(wide.size()), &r, DT_CALCRECT | DT_WORDBREAK | DT_EXPANDTABS | DT_NOPREFIX);
+    width = r.right - r.left;
+    height = r.bottom - r.top;
+}
+
+void TWin32Backend::GetMessageFont(TFont& font) {
+    NONCLIENTMETRICSW metrics{};
+    metrics.cbSize = sizeof metrics;
+    if (!SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0)) {
+        IWidgetBackend::GetMessageFont(font);
+        return;
+    }
+    font.SetName(Utf16ToUtf8(reinterpret_cast<const char16_t*>(metrics.lfMessageFont.lfFaceName)));
+    font.SetHeight(metrics.lfMessageFont.lfHeight);
+    font.SetCharset(metrics.lfMessageFont.lfCharSet);
 }
 
 int TWin32Backend::TextHeight(const TFont& font) {

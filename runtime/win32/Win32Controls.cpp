@@ -428,6 +428,21 @@ LRESULT TWin32Backend::Impl::HandleChild(ChildRecord& record, HWND hwnd, UINT ms
             if (handled) return 0;
         }
         break;
+    case WM_MOUSEMOVE:
+        if (record.Container && !record.Hovering) {
+            TRACKMOUSEEVENT track{sizeof track, TME_LEAVE, hwnd, 0};
+            if (TrackMouseEvent(&track)) {
+                record.Hovering = true;
+                control->MouseEnter();
+            }
+        }
+        break;
+    case WM_MOUSELEAVE:
+        if (record.Container && record.Hovering) {
+            record.Hovering = false;
+            control->MouseLeave();
+        }
+        break;
     case WM_VSCROLL:
     case WM_HSCROLL:
         if (auto* box = dynamic_cast<TScrollBox*>(control); box && lParam == 0) {

@@ -18,6 +18,7 @@
 #include <type_traits>
 #include <vector>
 
+#include "runtime/ExtCtrls.h"
 #include "runtime/win32/Win32Backend.h"
 
 namespace rt::w32 {
@@ -203,6 +204,8 @@ struct ChildRecord {
     bool Container = false;
     HIMAGELIST Images = nullptr;
     TControl* Pressed = nullptr;
+    // The mouse is over the window and its leaving is being tracked.
+    bool Hovering = false;
 };
 
 // Right-to-left extended styles for a control's reading order and alignment.
@@ -254,6 +257,8 @@ struct TWin32Backend::Impl {
     void RethrowPending();
 
     void KeepTopmostOnTop(HWND shown);
+    // Realises the palette of the form's palette picture; the number of colours that moved.
+    LRESULT RealizeFormPalette(HWND hwnd, TCustomForm& form, bool background);
     void ApplyBounds(TCustomForm& form, HWND hwnd);
     void ApplyAppearance(TCustomForm& form, HWND hwnd);
     void ShowState(TCustomForm& form, HWND hwnd);
@@ -266,6 +271,7 @@ struct TWin32Backend::Impl {
     // Painting of what has no window of its own (Win32Painting.cpp).
     void Paint(HDC dc, TWinControl& owner, const RECT& area, bool buffered);
     void PaintDecoration(HDC dc, TWinControl& owner);
+    void PaintFace(HDC dc, TWinControl& owner, const TPanelFace& face);
     void PaintChildren(HDC dc, TWinControl& parent, int dx, int dy, const RECT& area);
     void PaintLabel(HDC dc, TLabel& label, const RECT& r);
     void PaintImage(HDC dc, TImage& image, const RECT& r);

@@ -195,6 +195,10 @@ void TWin32Backend::Impl::Paint(HDC target, TWinControl& owner, const RECT& area
 void TWin32Backend::Impl::PaintDecoration(HDC dc, TWinControl& owner) {
     auto* panel = dynamic_cast<TCustomPanel*>(&owner);
     if (!panel) return;
+    if (TPanelFace face; panel->CustomFace(face)) {
+        PaintFace(dc, owner, face);
+        return;
+    }
     const COLORREF light = GetSysColor(COLOR_BTNHIGHLIGHT), dark = GetSysColor(COLOR_BTNSHADOW);
     RECT r{0, 0, owner.Width(), owner.Height()};
     if (panel->BorderStyle() == TBorderStyle::bsSingle) Frame3D(dc, r, GetSysColor(COLOR_WINDOWFRAME), GetSysColor(COLOR_WINDOWFRAME), 1);
@@ -222,6 +226,18 @@ void TWin32Backend::Impl::PaintDecoration(HDC dc, TWinControl& owner) {
     DrawTextW(dc, text.c_str(), int(text.size()), &r, flags);
 }
 
+void TWin32Backend::Impl::PaintFace(HDC dc, TWinControl& owner, const TPanelFace& face) {
+    const RECT client{0, 0, owner.Width(), owner.Height()};
+    Dib dib;
+    if (face.Picture && LoadDib(face.Picture->Bitmap(), dib)) DrawDib(dc, dib, 0, dib.Width, client, false);
+    RECT frame = client;
+    Frame3D(dc, frame, RGB(255, 255, 255), RGB(255, 255, 255), face.WhiteFrames);
+    if (face.Icon && LoadDib(face.Icon->Bitmap(), dib)) {
+        const RECT target{face.IconLeft, face.IconTop, face.IconLeft + face.IconWidth, face.IconTop + face.IconHeight};
+        DrawDib(dc, dib, 0, dib.Width, target, true);
+    }
+}
+
 void TWin32Backend::Impl::PaintChildren(HDC dc, TWinControl& parent, int dx, int dy, const RECT& area) {
     for (int i = 0; i < parent.ControlCount(); ++i) {
         TControl* c = parent.Controls(i);
@@ -246,8 +262,10 @@ void TWin32Backend::Impl::PaintChildren(HDC dc, TWinControl& parent, int dx, int
 void TWin32Backend::Impl::PaintLabel(HDC dc, TLabel& label, const RECT& bounds) {
     if (!label.Transparent() && HasColor(label.Color())) FillColor(dc, bounds, label.Color());
     // DrawText reads the accelerator marks itself and underlines the accelerator.
-    const std::wstring text = Wide(label.Caption());
+    std::wstring text = Wide(label.Caption());
     if (text.empty()) return;
+    // The system would draw LF CR as two breaks; the model counts it as one.
+    for (std::size_t at = text.find(L"\n\r"); at != std::wstring::npos; at = text.find(L"\n\r", at + 2)) text.replace(at, 2, L"\r\n");
     UINT flags = DT_EXPANDTABS;
     if (label.WordWrap()) flags |= DT_WORDBREAK;
     if (!label.ShowAccelChar()) flags |= DT_NOPREFIX;
@@ -274,6 +292,12 @@ void TWin32Backend::Impl::PaintLabel(HDC dc, TLabel& label, const RECT& bounds) 
 }
 
 void TWin32Backend::Impl::PaintImage(HDC dc, TImage& image, const RECT& bounds) {
+    if (image.SystemIcon() != TSystemIcon::siNone) {
+        static const LPCWSTR icons[] = {nullptr, IDI_EXCLAMATION, IDI_HAND, IDI_ASTERISK, IDI_QUESTION};
+        HICON icon = LoadIconW(nullptr, icons[int(image.SystemIcon())]);
+        if (icon) DrawIconEx(dc, bounds.left, bounds.top, icon, 32, 32, 0, nullptr, DI_NORMAL);
+        return;
+    }
     Dib dib;
     if (!LoadDib(image.Picture()->Bitmap(), dib)) return;
     const int cw = bounds.right - bounds.left, ch = bounds.bottom - bounds.top;

@@ -1,0 +1,140 @@
+// The base forms of the program's windows and pages; see DocForm.h.
+#include "dialogs/DocForm.h"
+
+#include "dialogs/dlgcmp_TBaseDlg.h"
+#include "engine/SetupState.h"
+#include "runtime/SysUtils.h"
+#include "ui/Button3D.h"
+#include "ui/HebrewFlip.h"
+#include "ui/MsgDialog.h"
+
+using namespace rt;
+
+namespace {
+constexpr std::uint32_t kSysCommand = 0x0112;
+constexpr std::uintptr_t kMinimizeCommand = 0xF020;
+}  // namespace
+
+const TPicture* SharedBackgroundPalette() {
+    TApplication* app = Application();
+    TCustomForm* main = app ? app->MainForm() : nullptr;
+    auto* image = main ? dynamic_cast<TImage*>(main->FindComponent("imgLightBackGround")) : nullptr;
+    return image && image->Picture()->HasPalette() ? image->Picture() : nullptr;
+}
+
+// ---- TDocForm ----
+
+const TClassInfo& TDocForm::StaticClass() {
+    static const TClassInfo info{"TDocForm", &TForm::StaticClass(), Factory<TDocForm>(),
+                                 {AccessorProperty("RealWidth", &TDocForm::RealWidth, &TDocForm::SetRealWidth),
+                                  AccessorProperty("RealHeight", &TDocForm::RealHeight, &TDocForm::SetRealHeight),
+                                  AccessorProperty("NoScaleForm", &TDocForm::NoScaleForm, &TDocForm::SetNoScaleForm),
+                                  Property("JustBeforeShow", &TDocForm::JustBeforeShow),
+                                  Property("BeforeShowAfterFlip", &TDocForm::BeforeShowAfterFlip)},
+                                 {}};
+    return info;
+}
+
+TDocForm::TDocForm(TComponent* owner) : TForm(owner) {}
+
+void TDocForm::CentreOnScreen() {
+    IWidgetBackend& b = Backend();
+    SetBounds(RoundHalfEven((b.ScreenWidth() - Width()) * 0.5), RoundHalfEven((b.ScreenHeight() - Height()) * 0.5),
+              Width(), Height());
+}
+
+void TDocForm::DoShow() {
+    if (!FScaled && !FNoScaleForm && WindowState() != TWindowState::wsMaximized) {
+        FScaled = true;
+        const int screen = Backend().ScreenWidth();
+        if (screen != 800 && FRealWidth > 0) {
+            // Designed for an 800-pixel screen; the same share of any other.
+            const int m = static_cast<int>(static_cast<long long>(screen) * FRealWidth / 800);
+            Font()->SetHeight(MulDiv(Font()->Height(), m, FRealWidth));
+            ScaleControls(m, FRealWidth);
+            if (!FNoScaleForm)
+                SetBounds(Left(), Top(), m, static_cast<int>(static_cast<long long>(screen) * FRealHeight / 800));
+        }
+        CentreOnScreen();
+        JustBeforeShow(this);
+    }
+    FlipForm(*this);
+    BeforeShowAfterFlip(this);
+    CentreOnScreen();
+    TForm::DoShow();
+}
+
+bool TDocForm::WndProc(std::uint32_t message, std::uintptr_t wParam, std::intptr_t lParam, std::intptr_t& result) {
+    if (message == kSysCommand && (wParam & 0xFFF0) == kMinimizeCommand) {
+        // A page is modal over the main window: minimising it alone would leave the main
+        // window up and disabled, so the whole application goes.
+        if (TApplication* app = Application()) app->Minimize();
+        result = 0;
+        return true;
+    }
+    return TForm::WndProc(message, wParam, lParam, result);
+}
+
+const TPicture* TDocForm::PalettePicture() const {
+    if (FindComponent("imgBackGround")) return nullptr;
+    return SharedBackgroundPalette();
+}
+
+void TDocForm::PaletteChanged() {
+    if (!Active()) return;
+    TApplication* app = Application();
+    if (TCustomForm* main = app ? app->MainForm() : nullptr)
+        if (auto* image = dynamic_cast<TControl*>(main->FindComponent("imgLightBackGround"))) image->Invalidate();
+    for (int i = 0; i < ComponentCount(); ++i)
+        if (auto* b = dynamic_cast<TButton3D*>(Components(i)); b && b->Visible()) b->Invalidate();
+}
+
+// ---- TPageForm ----
+
+const TClassInfo& TPageForm::StaticClass() {
+    static const TClassInfo info{"TPageForm", &TDocForm::StaticClass(), {}, {},
+                                 {Method("ProceedBtnClick", &TPageForm::ProceedBtnClick),
+                                  Method("CancelBtnClick", &TPageForm::CancelBtnClick)}};
+    return info;
+}
+
+TPageForm::TPageForm(TComponent* owner) : TDocForm(owner) {
+    SetKeyPreview(true);
+    // The window's own close command cannot end a page; its buttons can.
+    OnCloseQuery = TEvent<TObject*, bool&>(this, [this](TObject*, bool& canClose) { canClose = FCloseAllowed; });
+}
+
+void TPageForm::PreparePage(int realWidth, int realHeight) {
+    for (int i = 0; i < ComponentCount(); ++i)
+        if (auto* b = dynamic_cast<TButton3D*>(Components(i))) b->Prepare();
+    SetRealWidth(realWidth);
+    SetRealHeight(realHeight);
+    FCloseAllowed = false;
+}
+
+void TPageForm::ProceedBtnClick(TObject* sender) {
+    FCloseAllowed = true;
+    if (FDialog) FDialog->InstallClick(sender);
+    SetModalResult(mrOk);
+}
+
+void TPageForm::CancelBtnClick(TObject* sender) {
+    if (!ConfirmExit(this)) return;
+    FCloseAllowed = true;
+    if (FMarksUserCancel) SetupState().UserCancelled = true;
+    if (FDialog) FDialog->CancelClick(sender);
+    SetModalResult(mrCancel);
+}
+
+void TPageForm::KeyDown(std::uint16_t& key, TShiftState shift) {
+    TDocForm::KeyDown(key, shift);
+    // A focused 3D button answers Enter and Escape itself.
+    if (!KeyPreview() || key == 0 || dynamic_cast<TButton3D*>(ActiveControl())) return;
+    if (key == vkEscape) {
+        key = 0;
+        CancelBtnClick(FindComponent("CancelBtn"));
+    } else if (key == vkReturn) {
+        key = 0;
+        ProceedBtnClick(FindComponent("ProceedBtn"));
+    }
+}

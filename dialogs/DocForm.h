@@ -1,0 +1,77 @@
+// TDocForm, the base of the program's own windows: scaled from its 800-pixel design to the
+// screen width at the first show, centred, mirrored for Hebrew, sharing the main window's
+// palette. TPageForm adds what every wizard page form does: 3D buttons prepared, closing
+// only through its buttons, Proceed and Cancel handlers, Enter and Escape.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+#include "runtime/Forms.h"
+
+class TBaseInstallDlg;
+
+class TDocForm : public rt::TForm {
+    RT_CLASS(TDocForm, rt::TForm)
+public:
+    explicit TDocForm(rt::TComponent* owner);
+
+    int RealWidth() const { return FRealWidth; }
+    void SetRealWidth(int v) { FRealWidth = v; }
+    int RealHeight() const { return FRealHeight; }
+    void SetRealHeight(int v) { FRealHeight = v; }
+    bool NoScaleForm() const { return FNoScaleForm; }
+    void SetNoScaleForm(bool v) { FNoScaleForm = v; }
+    bool Scaled() const { return FScaled; }
+
+    // At the first show of a form that gets scaled, after scaling and centring, before
+    // mirroring; and at every show after mirroring.
+    rt::TNotifyEvent JustBeforeShow, BeforeShowAfterFlip;
+
+    const rt::TPicture* PalettePicture() const override;
+    void PaletteChanged() override;
+    bool WndProc(std::uint32_t message, std::uintptr_t wParam, std::intptr_t lParam, std::intptr_t& result) override;
+
+protected:
+    void DoShow() override;
+
+private:
+    void CentreOnScreen();
+    int FRealWidth = 0, FRealHeight = 0;
+    bool FNoScaleForm = false;
+    bool FScaled = false;
+};
+
+// The main window's background picture, whose palette the program's windows share;
+// nullptr when there is no main window, no such image or no palette.
+const rt::TPicture* SharedBackgroundPalette();
+
+class TPageForm : public TDocForm {
+    RT_CLASS(TPageForm, TDocForm)
+public:
+    explicit TPageForm(rt::TComponent* owner);
+
+    // The dialog component that shows the form.
+    TBaseInstallDlg* Dialog() const { return FDialog; }
+    void SetDialog(TBaseInstallDlg* dialog) { FDialog = dialog; }
+    bool CloseAllowed() const { return FCloseAllowed; }
+    // Pages whose Cancel also marks the whole setup as cancelled by the user.
+    void SetMarksUserCancel(bool v) { FMarksUserCancel = v; }
+
+    // Proceed: the dialog may veto through its InstallClick; the form ends OK.
+    void ProceedBtnClick(rt::TObject* sender);
+    // Cancel: the exit confirmation; on Yes the dialog's CancelClick, and the form ends Cancel.
+    void CancelBtnClick(rt::TObject* sender);
+
+    void KeyDown(std::uint16_t& key, rt::TShiftState shift) override;
+
+protected:
+    // The end of every page form's construction, once its description is read: prepares
+    // the 3D buttons and records the design size.
+    void PreparePage(int realWidth, int realHeight);
+
+private:
+    TBaseInstallDlg* FDialog = nullptr;
+    bool FCloseAllowed = false;
+    bool FMarksUserCancel = false;
+};
