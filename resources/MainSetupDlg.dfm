@@ -63,6 +63,22 @@ object MainSetupDlg: TMainSetupDlg
     ParentFont = False
     Transparent = True
   end
+  object GoldBtn: TImage
+    Left = 0
+    Top = 0
+    Width = 120
+    Height = 36
+    Picture.ResourceName = 'GOLDBTN.bmp'
+    Visible = False
+  end
+  object SilverBtn: TImage
+    Left = 0
+    Top = 0
+    Width = 120
+    Height = 36
+    Picture.ResourceName = 'SILVERBTN.bmp'
+    Visible = False
+  end
   object Install1: TInstall
     ArchiveFile = '\files.1'
     ArchiveFileType = ddLoading

@@ -4,6 +4,7 @@
 #include <map>
 #include <optional>
 
+#include "runtime/Forms.h"
 #include "runtime/TypInfo.h"
 
 namespace rt {
@@ -449,10 +450,26 @@ private:
 
     void ResolveFixups() {
         for (const Fixup& f : FFixups) {
+            const std::size_t dot = f.Name.find('.');
+            if (dot != std::string::npos) {
+                // Another form's component ("MainSetupDlg.GoldBtn"): a form that does not
+                // exist (yet) leaves the reference empty, as when that form is not loaded.
+                if (TComponent* c = FindGlobalComponent(f.Name.substr(0, dot), f.Name.substr(dot + 1)))
+                    Assign(*f.Target, *f.Prop, c, f.Prop->Name, f.Line);
+                continue;
+            }
             TComponent* c = SameText(f.Name, FRoot.Name()) ? &FRoot : FRoot.FindComponent(f.Name);
             if (!c) throw EReadError(f.Line, "component " + f.Name + " not found");
             Assign(*f.Target, *f.Prop, c, f.Prop->Name, f.Line);
         }
+    }
+
+    static TComponent* FindGlobalComponent(const std::string& formName, const std::string& name) {
+        TApplication* app = Application();
+        if (!app) return nullptr;
+        for (int i = 0; i < app->ComponentCount(); ++i)
+            if (SameText(app->Components(i)->Name(), formName)) return app->Components(i)->FindComponent(name);
+        return nullptr;
     }
 
     Lexer FLex;

@@ -36,6 +36,7 @@ const char* const kPage = R"(object TestPage: TTestPage
     Height = 33
     Caption = 'Proceed'
     Default = True
+    ImageControl = MainSetupDlg.GoldBtn
     OnClick = ProceedBtnClick
   end
   object CancelBtn: TButton3D
@@ -45,6 +46,7 @@ const char* const kPage = R"(object TestPage: TTestPage
     Height = 33
     Caption = 'Cancel'
     Cancel = True
+    ImageControl = MainSetupDlg.SilverBtn
     OnClick = CancelBtnClick
   end
   object HebrewFlip1: THebrewFlip
@@ -193,6 +195,25 @@ TEST_F(DocFormTest, Page_KeysAndButtonsRunTheDialog) {
     EXPECT_EQ(confirmations, 2);
     EXPECT_TRUE(SetupState().UserCancelled);
     form->Free();
+}
+
+TEST_F(DocFormTest, ButtonFaces_BorrowedFromTheMainWindow_WhenItExists) {
+    auto* alone = new TTestPage(app);
+    EXPECT_EQ(Part<TButton3D>(*alone, "ProceedBtn")->ImageControl(), nullptr);
+    alone->Free();
+
+    auto* main = new TForm(app);
+    main->SetName("MainSetupDlg");
+    auto* gold = new TImage(main);
+    gold->SetName("GoldBtn");
+    auto* silver = new TImage(main);
+    silver->SetName("SilverBtn");
+    auto* page = new TTestPage(app);
+    EXPECT_EQ(Part<TButton3D>(*page, "ProceedBtn")->ImageControl(), gold);
+    EXPECT_EQ(Part<TButton3D>(*page, "CancelBtn")->ImageControl(), silver);
+    main->Free();
+    EXPECT_EQ(Part<TButton3D>(*page, "ProceedBtn")->ImageControl(), nullptr) << "the main window went first";
+    page->Free();
 }
 
 TEST_F(DocFormTest, MinimiseCommand_MinimisesTheWholeApplication) {
