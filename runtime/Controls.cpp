@@ -544,10 +544,12 @@ void TWinControl::ScaleControls(int m, int d) {
     if (d == 0) return;
     const auto scale = [m, d](int v) { return MulDiv(v, m, d); };
     for (TControl* c : FControls) {
+        // Contents first: a control that lays out its contents when its own font or size
+        // changes then works with contents already scaled.
+        if (auto* w = dynamic_cast<TWinControl*>(c)) w->ScaleControls(m, d);
         if (!c->ParentFont()) c->Font()->SetHeight(scale(c->Font()->Height()));
         const int left = scale(c->Left()), top = scale(c->Top());
         c->SetBounds(left, top, scale(c->Left() + c->Width()) - left, scale(c->Top() + c->Height()) - top);
-        if (auto* w = dynamic_cast<TWinControl*>(c)) w->ScaleControls(m, d);
     }
 }
 
