@@ -4,6 +4,7 @@
 #include <map>
 
 #include "dialogs/DocForm.h"
+#include "engine/SetupState.h"
 #include "engine/cmp_TInstall.h"
 #include "platform/Platform.h"
 #include "runtime/Forms.h"
@@ -120,6 +121,21 @@ bool TBaseInstallDlg::Execute() {
 }
 
 bool TBaseInstallDlg::ShowDialog() { return false; }
+
+bool LanguageSelects(TPageScript script) {
+    switch (script) {
+    case TPageScript::psLatin: return SetupState().LanguageIndex != 1;
+    case TPageScript::psHebrew: return SetupState().LanguageIndex == 1;
+    case TPageScript::psEvery: break;
+    }
+    return true;
+}
+
+void TBaseInstallDlg::RunAtStage(const std::string& stageName, const std::string& pageStage, TPageScript script,
+                                 bool canBeManaged) {
+    if (canBeManaged && FDialogManager) return;
+    if (rt::SameText(stageName, pageStage) && LanguageSelects(script)) Execute();
+}
 
 bool TBaseInstallDlg::ShowPageForm(TPageForm* form, const std::function<void(TPageForm&)>& fillTexts) {
     bool ok = false;

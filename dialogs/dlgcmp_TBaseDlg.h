@@ -18,6 +18,12 @@ using TContinueEvent = rt::TEvent<rt::TObject* /*Sender*/, bool& /*Continue*/>;
 class TDialogManager;
 class TPageForm;
 
+// Which language a page serves: its Latin-script form, its Hebrew twin, or every language
+// (the user information page mirrors itself; both change-disk pages always react).
+enum class TPageScript { psLatin, psHebrew, psEvery };
+// Whether a page of that script reacts in the chosen language.
+bool LanguageSelects(TPageScript script);
+
 // The text shown where a page's language section has too few lines.
 inline const std::string kNotEnoughLines = "Not enough lines for language identifier";
 
@@ -64,6 +70,10 @@ protected:
     // theme picture, and its texts through fillTexts when OverwriteText is set; it is shown
     // modally and freed whatever happens. True when it ended with OK.
     bool ShowPageForm(TPageForm* form, const std::function<void(TPageForm&)>& fillTexts);
+    // The stage handling of a page: a page that can be managed ignores every stage while it
+    // has a manager; otherwise it runs when its stage (any letter case) is announced and the
+    // language selects it.
+    void RunAtStage(const std::string& stageName, const std::string& pageStage, TPageScript script, bool canBeManaged);
 
     // The published properties pages share; each page class publishes its own selection.
     static rt::TPropInfo DialogManagerProp();

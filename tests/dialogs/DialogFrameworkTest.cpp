@@ -2,10 +2,12 @@
 // the Proceed and Cancel answers.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
 #include "dialogs/dlgcmp_TBaseDlg.h"
+#include "engine/SetupState.h"
 #include "engine/cmp_TInstall.h"
 #include "runtime/Forms.h"
 #include "runtime/headless/HeadlessBackend.h"
@@ -21,9 +23,14 @@ class TTestDlg : public TBaseInstallDlg {
 public:
     explicit TTestDlg(rt::TComponent* owner) : TBaseInstallDlg(owner) {}
     bool Answer = true;
+    TPageScript Script = TPageScript::psLatin;
     bool ShowDialog() override {
         gLog.push_back("show " + Name());
         return Answer;
+    }
+    void DoStage(TInstallContainer* sender, const std::string& stageName, rt::TObject* parameterObject) override {
+        TBaseInstallDlg::DoStage(sender, stageName, parameterObject);
+        RunAtStage(stageName, "eccWelcomeDialog", Script, true);
     }
 };
 
@@ -203,4 +210,27 @@ TEST_F(DialogFrameworkTest, ExecuteRaisesTheUsersAbortAfterTheFormIsGone) {
     EXPECT_FALSE(d->Ordered());
     EXPECT_TRUE(d->OverwriteText());
     EXPECT_EQ(d->ThemeBitmap()->ResourceName(), "INSTALLTHEME1.bmp");
+}
+
+TEST_F(DialogFrameworkTest, PagesReactToTheirStageInTheirLanguage_UnlessManaged) {
+    auto* latin = Page("Welcome", 10);
+    auto* hebrew = Page("HebWelcome", 10);
+    hebrew->Script = TPageScript::psHebrew;
+    auto* every = Page("UserInfo", 11);
+    every->Script = TPageScript::psEvery;
+    for (int language : {0, 1, 2, 3, 4}) {
+        SetupState().LanguageIndex = language;
+        gLog.clear();
+        root->BroadcastStage(root, "ECCWELCOMEDIALOG", nullptr);
+        const std::string shown = language == 1 ? "show HebWelcome" : "show Welcome";
+        EXPECT_EQ(std::count(gLog.begin(), gLog.end(), shown), 1) << language;
+        EXPECT_EQ(std::count(gLog.begin(), gLog.end(), "show UserInfo"), 1) << language;
+        EXPECT_EQ(gLog.size(), 6u) << "two pages, each with its events";
+    }
+    SetupState().LanguageIndex = 0;
+    gLog.clear();
+    latin->SetDialogManager(manager);
+    root->BroadcastStage(root, "eccWelcomeDialog", nullptr);
+    root->BroadcastStage(root, "eccLicenseAgreement", nullptr);
+    EXPECT_EQ(std::count(gLog.begin(), gLog.end(), "show Welcome"), 0) << "its manager runs it";
 }
