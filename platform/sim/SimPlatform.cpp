@@ -207,8 +207,8 @@ FileTime FromHostTime(fs::file_time_type t) {
 bool ToHostTime(FileTime ft, fs::file_time_type& out) {
     using namespace std::chrono;
     // Host clocks of 64-bit nanoseconds span about 1678..2262 around their epochs; keep well inside.
-    constexpr FileTime kLow = 116'444'736'000'000'000ull - 2'000'000'000'000'000ull;   // ~1906
-    constexpr FileTime kHigh = 116'444'736'000'000'000ull + 9'000'000'000'000'000ull;  // ~2255
+    constexpr FileTime kLow = 116'444'736'000'000'000ull - 20'000'000'000'000'000ull;   // ~1906
+    constexpr FileTime kHigh = 116'444'736'000'000'000ull + 90'000'000'000'000'000ull;  // ~2255
     if (ft < kLow || ft > kHigh) return false;
     const std::int64_t ticks = static_cast<std::int64_t>(ft) - static_cast<std::int64_t>(kUnixEpochAsFileTime);
     const sys_time<nanoseconds> sys{nanoseconds(ticks * 100)};

@@ -520,6 +520,16 @@ TEST_F(SimPlatformTest, FileTimes_StayExactOutsideTheHostClockUntilRewritten) {
     EXPECT_NE(got, dos);
 }
 
+TEST_F(SimPlatformTest, FileTimes_OfThisCenturyReachTheHostFile) {
+    // Tools outside the machine (cp, tar, the archive tool) see the dates setup wrote.
+    ASSERT_TRUE(Put("C:\\t.txt", "t"));
+    ASSERT_TRUE(Sim().SetFileTime("C:\\t.txt", MakeFileTime(2020, 6, 1)));
+    const auto host = fs::last_write_time(Sim().HostPath("C:\\t.txt"));
+    const auto seconds = std::chrono::duration_cast<std::chrono::seconds>(
+        std::chrono::file_clock::to_sys(host).time_since_epoch()).count();
+    EXPECT_EQ(seconds, 1590969600) << "2020-06-01 00:00:00 UTC";
+}
+
 TEST_F(SimPlatformTest, TempFiles_NumberFromTheClockAndSkipTakenNames) {
     Sim().SetTimeOfDay(0x12345);
     ASSERT_TRUE(Put("C:\\TEMP\\bre2346.TMP", "taken"));
