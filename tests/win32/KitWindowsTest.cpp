@@ -24,6 +24,9 @@
 #include "ui/MsgDialog.h"
 
 using namespace rt;
+using shot::ClassOf;
+using shot::DisplayWorks;
+using shot::TextOf;
 
 namespace {
 
@@ -98,17 +101,7 @@ const TClassInfo& TKeysPage::StaticClass() {
 
 namespace {
 
-std::wstring ClassOf(HWND hwnd) {
-    wchar_t name[64] = {};
-    GetClassNameW(hwnd, name, 64);
-    return name;
-}
 
-std::wstring TextOf(HWND hwnd) {
-    wchar_t text[256] = {};
-    GetWindowTextW(hwnd, text, 256);
-    return text;
-}
 
 // A key pressed and released through the system's input queue, as a keyboard does.
 void Press(WORD vk) {
@@ -130,10 +123,7 @@ void SaveShot(HWND hwnd, const wchar_t* name) {
     int width = 0, height = 0;
     const auto rgb = shot::CaptureWindow(hwnd, width, height);
     ASSERT_GT(width, 0);
-    bool varied = false;
-    for (std::size_t i = 3; i < rgb.size() && !varied; i += 3)
-        varied = rgb[i] != rgb[0] || rgb[i + 1] != rgb[1] || rgb[i + 2] != rgb[2];
-    EXPECT_TRUE(varied) << "the captured window is a single colour";
+    EXPECT_TRUE(shot::Varied(rgb)) << "the captured window is a single colour";
     EXPECT_TRUE(shot::SavePng(shot::ScreenshotDir() + L"\\" + name, width, height, rgb));
 }
 
@@ -164,12 +154,6 @@ void CALLBACK RunSteps(HWND, UINT, UINT_PTR, DWORD) {
     step.Act(window);
 }
 
-bool DisplayWorks() {
-    HWND probe = CreateWindowExW(0, L"STATIC", L"", WS_POPUP, 0, 0, 1, 1, nullptr, nullptr, nullptr, nullptr);
-    if (!probe) return false;
-    DestroyWindow(probe);
-    return true;
-}
 
 class KitWindows : public ::testing::Test {
 protected:

@@ -116,6 +116,36 @@ inline std::vector<std::uint8_t> CaptureWindow(HWND hwnd, int& width, int& heigh
     return rgb;
 }
 
+// More than one colour: the window showed something.
+inline bool Varied(const std::vector<std::uint8_t>& rgb) {
+    for (std::size_t i = 3; i + 2 < rgb.size(); i += 3)
+        if (rgb[i] != rgb[0] || rgb[i + 1] != rgb[1] || rgb[i + 2] != rgb[2]) return true;
+    return false;
+}
+
+// Whether windows can be made at all (no display, or no window station, skips the tests).
+inline bool DisplayWorks() {
+    static const bool works = [] {
+        HWND probe = CreateWindowExW(0, L"STATIC", L"", WS_POPUP, 0, 0, 1, 1, nullptr, nullptr, nullptr, nullptr);
+        if (!probe) return false;
+        DestroyWindow(probe);
+        return true;
+    }();
+    return works;
+}
+
+inline std::wstring ClassOf(HWND hwnd) {
+    wchar_t name[64] = {};
+    GetClassNameW(hwnd, name, 64);
+    return name;
+}
+
+inline std::wstring TextOf(HWND hwnd) {
+    wchar_t text[512] = {};
+    GetWindowTextW(hwnd, text, 512);
+    return text;
+}
+
 // The build's screenshot folder: the test program lives in <build>/tests/win32.
 inline std::wstring ScreenshotDir() {
     wchar_t module[MAX_PATH] = {};

@@ -16,9 +16,12 @@
 #include <thread>
 #include <vector>
 
+#include "tests/win32/ScreenShot.h"
+
 namespace {
 
 using namespace rt;
+using shot::DisplayWorks;
 
 constexpr std::uint32_t kCustomMessage = 1124;  // WM_USER + 100, as a second instance sends it
 
@@ -70,16 +73,6 @@ DWORD StyleOf(HWND hwnd) { return DWORD(GetWindowLongPtrW(hwnd, GWL_STYLE)); }
 DWORD ExStyleOf(HWND hwnd) { return DWORD(GetWindowLongPtrW(hwnd, GWL_EXSTYLE)); }
 
 // Whether windows can be created at all (a display for Wine, a window station on Windows).
-bool DisplayWorks() {
-    static const bool works = [] {
-        HWND probe = CreateWindowExW(0, L"STATIC", L"", WS_POPUP, 0, 0, 1, 1, nullptr, nullptr, nullptr, nullptr);
-        if (!probe) return false;
-        DestroyWindow(probe);
-        return true;
-    }();
-    return works;
-}
-
 void DrainMessages() {
     MSG msg;
     while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE))

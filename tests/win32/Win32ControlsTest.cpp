@@ -28,6 +28,9 @@
 #include "tests/win32/ScreenShot.h"
 
 using namespace rt;
+using shot::ClassOf;
+using shot::DisplayWorks;
+using shot::TextOf;
 
 namespace {
 
@@ -57,17 +60,7 @@ HWND Hwnd(const TControl& c) { return reinterpret_cast<HWND>(c.Handle()); }
 DWORD StyleOf(HWND hwnd) { return DWORD(GetWindowLongPtrW(hwnd, GWL_STYLE)); }
 DWORD ExStyleOf(HWND hwnd) { return DWORD(GetWindowLongPtrW(hwnd, GWL_EXSTYLE)); }
 
-std::wstring ClassOf(HWND hwnd) {
-    wchar_t name[64] = {};
-    GetClassNameW(hwnd, name, 64);
-    return name;
-}
 
-std::wstring TextOf(HWND hwnd) {
-    wchar_t text[512] = {};
-    GetWindowTextW(hwnd, text, 512);
-    return text;
-}
 
 // Where a child window sits inside its parent's client area, as the eye sees it.
 RECT PlaceOf(HWND hwnd) {
@@ -81,15 +74,6 @@ RECT PlaceOf(HWND hwnd) {
     return RECT{r.left - origin.x, r.top - origin.y, r.right - origin.x, r.bottom - origin.y};
 }
 
-bool DisplayWorks() {
-    static const bool works = [] {
-        HWND probe = CreateWindowExW(0, L"STATIC", L"", WS_POPUP, 0, 0, 1, 1, nullptr, nullptr, nullptr, nullptr);
-        if (!probe) return false;
-        DestroyWindow(probe);
-        return true;
-    }();
-    return works;
-}
 
 class Win32Controls : public ::testing::Test {
 protected:
@@ -468,10 +452,7 @@ void SaveShot(TCustomForm& form, const wchar_t* name) {
     const auto rgb = shot::CaptureWindow(Hwnd(form), width, height);
     ASSERT_GT(width, 0);
     // A screenshot of something: more than one colour.
-    bool varied = false;
-    for (std::size_t i = 3; i < rgb.size() && !varied; i += 3)
-        varied = rgb[i] != rgb[0] || rgb[i + 1] != rgb[1] || rgb[i + 2] != rgb[2];
-    EXPECT_TRUE(varied) << "the captured window is a single colour";
+    EXPECT_TRUE(shot::Varied(rgb)) << "the captured window is a single colour";
     EXPECT_TRUE(shot::SavePng(shot::ScreenshotDir() + L"\\" + name, width, height, rgb));
 }
 
