@@ -82,8 +82,17 @@ const TClassInfo& TCheckHebrewKeyboardLayout::StaticClass() {
     return info;
 }
 
+namespace {
+const char kHebrewLayout[] = "0000040D";
+}
+
 TCheckHebrewKeyboardLayout::TCheckHebrewKeyboardLayout(TComponent* owner) : TComponent(owner) {
-    FAvailable = os::Current().LoadKeyboardLayout("0000040D", true);
+    FAvailable = os::Current().LoadKeyboardLayout(kHebrewLayout, MirroringFlag());
+}
+
+bool TCheckHebrewKeyboardLayout::Activate() {
+    FAvailable = os::Current().LoadKeyboardLayout(kHebrewLayout, true);
+    return FAvailable;
 }
 
 void RegisterKitClasses() {

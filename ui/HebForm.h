@@ -37,13 +37,16 @@ private:
     bool FHebrew;
 };
 
-// Loads and activates the Hebrew keyboard layout when created; Available tells whether the
-// system had one.
+// Loads the Hebrew keyboard layout when created; Available tells whether the system had
+// one. It becomes the input language only when Hebrew is the setup language (at creation, or
+// through Activate once the user chose Hebrew): an English user's typing stays English.
 class TCheckHebrewKeyboardLayout : public rt::TComponent {
     RT_CLASS(TCheckHebrewKeyboardLayout, rt::TComponent)
 public:
     explicit TCheckHebrewKeyboardLayout(rt::TComponent* owner);
     bool Available() const { return FAvailable; }
+    // Makes the Hebrew layout the input language; false when the system has none.
+    bool Activate();
 
 private:
     bool FAvailable = false;

@@ -155,12 +155,20 @@ TEST_F(MirroringTest, FormSwitch_AllSwitchesOfAFormAgree_AndTheLastOneGoingClear
     EXPECT_EQ(form->ExtraExStyle(), 0u);
 }
 
-TEST_F(MirroringTest, HebrewKeyboardLayout_LoadedAndActivatedWhenTheSystemHasOne) {
+TEST_F(MirroringTest, HebrewKeyboardLayout_LoadedWhenTheSystemHasOne_ActiveOnlyForHebrew) {
     TCheckHebrewKeyboardLayout without(nullptr);
     EXPECT_FALSE(without.Available());
+    EXPECT_FALSE(without.Activate());
     machine->AddKeyboardLayout("0000040d");
-    TCheckHebrewKeyboardLayout with(nullptr);
-    EXPECT_TRUE(with.Available());
+    TCheckHebrewKeyboardLayout english(nullptr);
+    EXPECT_TRUE(english.Available());
+    EXPECT_EQ(machine->ActiveKeyboardLayout(), "00000409") << "an English user keeps typing English";
+    EXPECT_TRUE(english.Activate());
+    EXPECT_EQ(machine->ActiveKeyboardLayout(), "0000040D");
+
+    machine->LoadKeyboardLayout("00000409", true);
+    ChooseHebrew();
+    TCheckHebrewKeyboardLayout hebrew(nullptr);
     EXPECT_EQ(machine->ActiveKeyboardLayout(), "0000040D");
 }
 
