@@ -9,6 +9,7 @@
 #include "engine/routines_ExpandPaths.h"
 #include "platform/Platform.h"
 #include "system/cmp_TInstallRegistry.h"
+#include "system/cmp_TInstallShellLink.h"
 
 const rt::TClassInfo& TMainSetupDlg::StaticClass() {
     using M = TMainSetupDlg;
@@ -93,6 +94,7 @@ void RegisterSetupClasses() {
     rt::RegisterClasses({&rt::TForm::StaticClass(), &rt::TLabel::StaticClass(), &rt::TImage::StaticClass(),
                          &TInstallRegistry::StaticClass(), &TfrmLoad::StaticClass(), &TMainSetupDlg::StaticClass()});
     RegisterInstallClasses();
+    RegisterShellLinkClasses();
 }
 
 int SetupMain(const std::function<void(rt::TApplication&)>& prepareApplication) {
