@@ -126,7 +126,7 @@ std::vector<std::uint8_t> BuildShellLinkFile(const ShellLinkData& link) {
 
     Writer w;
     w.U32(kHeaderSize);
-    w.Bytes.insert(w.Bytes.end(), std::begin(kLinkClsid), std::end(kLinkClsid));
+    for (std::uint8_t b : kLinkClsid) w.Bytes.push_back(b);
     w.U32(flags);
     w.U32(link.TargetAttributes);
     w.Zeros(24);  // creation, access and write times
@@ -195,6 +195,8 @@ std::optional<ShellLinkData> ReadShellLinkFile(const std::vector<std::uint8_t>& 
                                               bytes.begin() + static_cast<std::ptrdiff_t>(at + 2 + length)),
                                   kAnsiCodePage);
         }
+        // Some writers count the terminating zero as a character.
+        while (!text.empty() && text.back() == '\0') text.pop_back();
         if (flag == kHasWorkingDir) link.WorkingDirectory = text;
         if (flag == kHasArguments) link.Arguments = text;
         at += 2 + length;
