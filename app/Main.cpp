@@ -9,6 +9,7 @@
 #include "engine/routines_ExpandPaths.h"
 #include "platform/Platform.h"
 #include "system/cmp_TInstallRegistry.h"
+#include "system/cmp_TInstallShellLink.h"
 #include "ui/HebForm.h"
 
 const rt::TClassInfo& TMainSetupDlg::StaticClass() {
@@ -94,6 +95,7 @@ void RegisterSetupClasses() {
     rt::RegisterClasses({&rt::TForm::StaticClass(), &rt::TLabel::StaticClass(), &rt::TImage::StaticClass(),
                          &TInstallRegistry::StaticClass(), &TfrmLoad::StaticClass(), &TMainSetupDlg::StaticClass()});
     RegisterInstallClasses();
+    RegisterShellLinkClasses();
     RegisterKitClasses();
 }
 

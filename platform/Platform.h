@@ -106,6 +106,35 @@ struct OsVersion {
 
 using WindowHandle = std::uintptr_t;  // 0 is "no window"
 
+// COM result codes (HRESULT) the callers and the simulation use.
+enum HResult : std::int32_t {
+    kHrOk = 0,
+    kHrFalse = 1,
+    kHrNoInterface = static_cast<std::int32_t>(0x80004002),
+    kHrFail = static_cast<std::int32_t>(0x80004005),
+    kHrInvalidArg = static_cast<std::int32_t>(0x80070057),
+};
+// The HRESULT that carries a Windows error code.
+constexpr std::int32_t HResultFromWin32(std::uint32_t code) {
+    return code == 0 ? 0 : static_cast<std::int32_t>((code & 0xFFFFu) | 0x80070000u);
+}
+
+// The shell's link object (IShellLink with its IPersistFile). Every call returns the
+// object's HRESULT; negative is failure. Released on destruction.
+class IShellLinkObject {
+public:
+    virtual ~IShellLinkObject() = default;
+    virtual std::int32_t SetPath(const std::string& target) = 0;
+    virtual std::int32_t SetHotkey(std::uint16_t hotKey) = 0;  // low byte virtual key, high byte modifiers
+    virtual std::int32_t SetArguments(const std::string& arguments) = 0;
+    virtual std::int32_t SetWorkingDirectory(const std::string& directory) = 0;
+    // IPersistFile::Save with the remember flag; kHrNoInterface when the object has no
+    // IPersistFile.
+    virtual std::int32_t Save(const std::string& linkPath) = 0;
+};
+
+using DdeConversation = std::uintptr_t;  // 0 is "no conversation"
+
 class IPlatform {
 public:
     virtual ~IPlatform() = default;
@@ -190,6 +219,21 @@ public:
 
     // Starts a program without waiting; false when it could not be started.
     virtual bool StartProcess(const std::string& commandLine, const std::string& currentDir) = 0;
+
+    // The shell. COM for the calling thread: CoInitialize's result (kHrOk, kHrFalse when it
+    // already was, or a failure).
+    virtual std::int32_t ComInitialize() = 0;
+    // A new shell link object (CLSID_ShellLink, in-process); CoCreateInstance's result.
+    virtual std::int32_t CreateShellLink(std::unique_ptr<IShellLinkObject>& link) = 0;
+
+    // Dynamic Data Exchange, client side. Text crosses as UTF-8; the server sees its own
+    // code page.
+    virtual DdeConversation DdeConnect(const std::string& service, const std::string& topic) = 0;  // 0: no server answered
+    virtual void DdeDisconnect(DdeConversation conversation) = 0;
+    // An execute transaction; false when the server did not process the command.
+    virtual bool DdeExecute(DdeConversation conversation, const std::string& command) = 0;
+    // A request for a data item as text (lines end in CR LF); false when there is no reply.
+    virtual bool DdeRequest(DdeConversation conversation, const std::string& item, std::string& reply) = 0;
 };
 
 // The process-wide platform. Program start installs the real or the simulated one; tests

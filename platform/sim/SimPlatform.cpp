@@ -1203,7 +1203,8 @@ private:
 using Lock = std::lock_guard<std::recursive_mutex>;
 using Resolved = SimPlatform::Machine::Resolved;
 
-SimPlatform::SimPlatform(std::filesystem::path machineRoot, SimWindowsKind kind) : FMachine(std::make_shared<Machine>()) {
+SimPlatform::SimPlatform(std::filesystem::path machineRoot, SimWindowsKind kind)
+    : FMachine(std::make_shared<Machine>()), FShell(std::make_unique<SimShell>(*this)) {
     Machine& m = *FMachine;
     m.Root = std::move(machineRoot);
     std::error_code ec;
@@ -2136,6 +2137,68 @@ bool SimPlatform::StartProcess(const std::string& commandLine, const std::string
     if (FMachine->StartProcessFails) return FMachine->Fail(kErrorFileNotFound);
     FMachine->Started.push_back(SimProcessStart{commandLine, currentDir});
     return true;
+}
+
+// ---- the shell ----
+
+void SimPlatform::SetShellFault(SimShellStep step, std::int32_t result) {
+    Lock lock(FMachine->Mutex);
+    FShell->SetFault(step, result);
+}
+
+void SimPlatform::SetProgramManagerRunning(bool running) {
+    Lock lock(FMachine->Mutex);
+    FShell->SetProgramManagerRunning(running);
+}
+
+void SimPlatform::SetProgramManagerRefuses(const std::string& command, bool refuses) {
+    Lock lock(FMachine->Mutex);
+    FShell->SetRefused(command, refuses);
+}
+
+std::vector<SimProgramGroup> SimPlatform::ProgramGroups() const {
+    Lock lock(FMachine->Mutex);
+    return FShell->Groups();
+}
+
+std::vector<std::string> SimPlatform::ProgramManagerMacros() const {
+    Lock lock(FMachine->Mutex);
+    return FShell->Executed();
+}
+
+std::int32_t SimPlatform::ComInitialize() {
+    Lock lock(FMachine->Mutex);
+    return FShell->ComInitialize();
+}
+
+std::int32_t SimPlatform::CreateShellLink(std::unique_ptr<IShellLinkObject>& link) {
+    Lock lock(FMachine->Mutex);
+    return FShell->CreateShellLink(link);
+}
+
+DdeConversation SimPlatform::DdeConnect(const std::string& service, const std::string& topic) {
+    Lock lock(FMachine->Mutex);
+    std::uint32_t error = 0;
+    const DdeConversation conversation = FShell->Connect(service, topic, error);
+    if (!conversation) FMachine->Fail(error);
+    return conversation;
+}
+
+void SimPlatform::DdeDisconnect(DdeConversation conversation) {
+    Lock lock(FMachine->Mutex);
+    if (!FShell->Disconnect(conversation)) FMachine->Fail(kErrorInvalidHandle);
+}
+
+bool SimPlatform::DdeExecute(DdeConversation conversation, const std::string& command) {
+    Lock lock(FMachine->Mutex);
+    std::uint32_t error = 0;
+    return FShell->Execute(conversation, command, error) || FMachine->Fail(error);
+}
+
+bool SimPlatform::DdeRequest(DdeConversation conversation, const std::string& item, std::string& reply) {
+    Lock lock(FMachine->Mutex);
+    std::uint32_t error = 0;
+    return FShell->Request(conversation, item, reply, error) || FMachine->Fail(error);
 }
 
 }  // namespace os

@@ -4,6 +4,7 @@
 #pragma once
 
 #include "platform/Platform.h"
+#include "platform/sim/SimShell.h"
 
 #include <filesystem>
 #include <functional>
@@ -40,6 +41,7 @@ using SimWindowProc = std::function<std::intptr_t(std::uint32_t message, std::ui
 //   <root>/machine.dat       drives, Windows kind, and per-file attributes, exact file times
 //                            and assigned 8.3 aliases (the host keeps none of these)
 //   <root>/RecycleBin        files the program sent to the recycle bin
+// The Program Manager's groups are kept in memory, for the life of this object.
 class SimPlatform : public IPlatform {
 public:
     // Opens the machine stored in machineRoot; a folder without one gets a fresh machine of
@@ -89,7 +91,15 @@ public:
     void SetWindowsDirFails(bool fails);
     void SetSystemDirFails(bool fails);
 
+    // The shell: a step of making shell links that fails with result (kHrOk clears); the
+    // Program Manager's presence on DDE, and a macro command it refuses.
+    void SetShellFault(SimShellStep step, std::int32_t result);
+    void SetProgramManagerRunning(bool running);
+    void SetProgramManagerRefuses(const std::string& command, bool refuses);
+
     // What the program did.
+    std::vector<SimProgramGroup> ProgramGroups() const;
+    std::vector<std::string> ProgramManagerMacros() const;  // every execute received, as sent
     std::vector<std::uint32_t> Beeps() const;
     std::vector<SimProcessStart> StartedProcesses() const;
     std::vector<SimRecycledFile> RecycledFiles() const;
@@ -155,10 +165,18 @@ public:
 
     bool StartProcess(const std::string& commandLine, const std::string& currentDir) override;
 
+    std::int32_t ComInitialize() override;
+    std::int32_t CreateShellLink(std::unique_ptr<IShellLinkObject>& link) override;
+    DdeConversation DdeConnect(const std::string& service, const std::string& topic) override;
+    void DdeDisconnect(DdeConversation conversation) override;
+    bool DdeExecute(DdeConversation conversation, const std::string& command) override;
+    bool DdeRequest(DdeConversation conversation, const std::string& item, std::string& reply) override;
+
     struct Machine;  // shared with open files, which may outlive this object
 
 private:
     std::shared_ptr<Machine> FMachine;
+    std::unique_ptr<SimShell> FShell;
 };
 
 }  // namespace os

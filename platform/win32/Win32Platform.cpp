@@ -5,7 +5,10 @@
 #include "runtime/SysUtils.h"
 
 #include <windows.h>
+#include <ddeml.h>
+#include <objbase.h>
 #include <shellapi.h>
+#include <shlobj.h>
 
 #include <algorithm>
 #include <cstring>
@@ -738,6 +741,122 @@ bool Win32Platform::StartProcess(const std::string& commandLine, const std::stri
         return Fail();
     UniqueHandle process(info.hProcess);
     UniqueHandle thread(info.hThread);
+    return true;
+}
+
+// ---- the shell ----
+
+namespace {
+
+class Win32ShellLink : public IShellLinkObject {
+public:
+    explicit Win32ShellLink(IShellLinkW* link) : FLink(link) {}
+    ~Win32ShellLink() override { FLink->Release(); }
+    Win32ShellLink(const Win32ShellLink&) = delete;
+    Win32ShellLink& operator=(const Win32ShellLink&) = delete;
+
+    std::int32_t SetPath(const std::string& target) override { return FLink->SetPath(Wide(target).c_str()); }
+    std::int32_t SetHotkey(std::uint16_t hotKey) override { return FLink->SetHotkey(hotKey); }
+    std::int32_t SetArguments(const std::string& arguments) override { return FLink->SetArguments(Wide(arguments).c_str()); }
+    std::int32_t SetWorkingDirectory(const std::string& directory) override {
+        return FLink->SetWorkingDirectory(Wide(directory).c_str());
+    }
+    std::int32_t Save(const std::string& linkPath) override {
+        IPersistFile* file = nullptr;
+        if (FAILED(FLink->QueryInterface(IID_IPersistFile, reinterpret_cast<void**>(&file))) || !file) return kHrNoInterface;
+        const HRESULT result = file->Save(Wide(linkPath).c_str(), TRUE);
+        file->Release();
+        return result;
+    }
+
+private:
+    IShellLinkW* FLink;
+};
+
+HDDEDATA CALLBACK DdeClientCallback(UINT, UINT, HCONV, HSZ, HSZ, HDDEDATA, ULONG_PTR, ULONG_PTR) { return nullptr; }
+
+constexpr DWORD kDdeTimeoutMs = 10000;
+
+// A DDE string handle that frees itself.
+class DdeString {
+public:
+    DdeString(DWORD instance, const std::string& text)
+        : FInstance(instance), FHandle(::DdeCreateStringHandleW(instance, Wide(text).c_str(), CP_WINUNICODE)) {}
+    ~DdeString() {
+        if (FHandle) ::DdeFreeStringHandle(FInstance, FHandle);
+    }
+    DdeString(const DdeString&) = delete;
+    DdeString& operator=(const DdeString&) = delete;
+    HSZ Get() const { return FHandle; }
+
+private:
+    DWORD FInstance;
+    HSZ FHandle;
+};
+
+}  // namespace
+
+Win32Platform::~Win32Platform() {
+    if (FDdeInstance) ::DdeUninitialize(FDdeInstance);
+}
+
+std::int32_t Win32Platform::ComInitialize() { return ::CoInitialize(nullptr); }
+
+std::int32_t Win32Platform::CreateShellLink(std::unique_ptr<IShellLinkObject>& link) {
+    link.reset();
+    IShellLinkW* object = nullptr;
+    const HRESULT result =
+        ::CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkW, reinterpret_cast<void**>(&object));
+    if (SUCCEEDED(result) && object) link = std::make_unique<Win32ShellLink>(object);
+    return result;
+}
+
+DdeConversation Win32Platform::DdeConnect(const std::string& service, const std::string& topic) {
+    if (!FDdeInstance) {
+        DWORD instance = 0;
+        const UINT result = ::DdeInitializeW(&instance, DdeClientCallback, APPCMD_CLIENTONLY, 0);
+        if (result != DMLERR_NO_ERROR) {
+            Fail(result);
+            return 0;
+        }
+        FDdeInstance = instance;
+    }
+    const DdeString serviceName(FDdeInstance, service), topicName(FDdeInstance, topic);
+    const HCONV conversation = ::DdeConnect(FDdeInstance, serviceName.Get(), topicName.Get(), nullptr);
+    if (!conversation) Fail(::DdeGetLastError(FDdeInstance));
+    return reinterpret_cast<DdeConversation>(conversation);
+}
+
+void Win32Platform::DdeDisconnect(DdeConversation conversation) {
+    if (!::DdeDisconnect(reinterpret_cast<HCONV>(conversation))) Fail(FDdeInstance ? ::DdeGetLastError(FDdeInstance) : kErrorInvalidHandle);
+}
+
+bool Win32Platform::DdeExecute(DdeConversation conversation, const std::string& command) {
+    if (!FDdeInstance) return Fail(kErrorInvalidHandle);
+    std::wstring text = Wide(command);
+    const DWORD bytes = static_cast<DWORD>((text.size() + 1) * sizeof(wchar_t));
+    const HDDEDATA result = ::DdeClientTransaction(reinterpret_cast<LPBYTE>(text.data()), bytes, reinterpret_cast<HCONV>(conversation),
+                                                   nullptr, CF_UNICODETEXT, XTYP_EXECUTE, kDdeTimeoutMs, nullptr);
+    if (!result) return Fail(::DdeGetLastError(FDdeInstance));
+    return true;
+}
+
+bool Win32Platform::DdeRequest(DdeConversation conversation, const std::string& item, std::string& reply) {
+    reply.clear();
+    if (!FDdeInstance) return Fail(kErrorInvalidHandle);
+    const DdeString itemName(FDdeInstance, item);
+    const HDDEDATA data = ::DdeClientTransaction(nullptr, 0, reinterpret_cast<HCONV>(conversation), itemName.Get(), CF_TEXT,
+                                                 XTYP_REQUEST, kDdeTimeoutMs, nullptr);
+    if (!data) return Fail(::DdeGetLastError(FDdeInstance));
+    std::string ansi(::DdeGetData(data, nullptr, 0, 0), '\0');
+    if (!ansi.empty()) ::DdeGetData(data, reinterpret_cast<LPBYTE>(ansi.data()), static_cast<DWORD>(ansi.size()), 0);
+    ::DdeFreeDataHandle(data);
+    ansi.resize(std::strlen(ansi.c_str()));
+    // CF_TEXT is in the ANSI code page.
+    const int length = ::MultiByteToWideChar(CP_ACP, 0, ansi.data(), static_cast<int>(ansi.size()), nullptr, 0);
+    std::wstring wide(static_cast<std::size_t>(length), L'\0');
+    if (length > 0) ::MultiByteToWideChar(CP_ACP, 0, ansi.data(), static_cast<int>(ansi.size()), wide.data(), length);
+    reply = Narrow(wide.c_str(), wide.size());
     return true;
 }
 

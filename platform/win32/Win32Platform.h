@@ -10,6 +10,7 @@ namespace os {
 class Win32Platform : public IPlatform {
 public:
     Win32Platform() = default;
+    ~Win32Platform() override;
     Win32Platform(const Win32Platform&) = delete;
     Win32Platform& operator=(const Win32Platform&) = delete;
 
@@ -73,11 +74,22 @@ public:
 
     bool StartProcess(const std::string& commandLine, const std::string& currentDir) override;
 
+    // The shell link object through COM, wide (IShellLinkW) so names outside the ANSI code
+    // page survive.
+    std::int32_t ComInitialize() override;
+    std::int32_t CreateShellLink(std::unique_ptr<IShellLinkObject>& link) override;
+    // A DDEML client instance, made on first use and ended with this object.
+    DdeConversation DdeConnect(const std::string& service, const std::string& topic) override;
+    void DdeDisconnect(DdeConversation conversation) override;
+    bool DdeExecute(DdeConversation conversation, const std::string& command) override;
+    bool DdeRequest(DdeConversation conversation, const std::string& item, std::string& reply) override;
+
 private:
     bool Fail();                          // keeps GetLastError()
     bool Fail(std::uint32_t code);        // keeps a code returned by the call itself
 
     std::uint32_t FLastError = 0;
+    std::uint32_t FDdeInstance = 0;
 };
 
 // The command-line splitting rule above, for callers and tests that hold the raw line.

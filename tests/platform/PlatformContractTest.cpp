@@ -2,6 +2,7 @@
 // machine in every build and against real Windows (under Wine) in the Windows build, so both
 // implementations keep the conventions Platform.h documents.
 #include "platform/Platform.h"
+#include "platform/sim/ShellLinkFile.h"
 #include "platform/sim/SimPlatform.h"
 #ifdef _WIN32
 #include "platform/win32/Win32Platform.h"
@@ -754,6 +755,44 @@ TEST_P(PlatformContract, DiskFreeSpace_StaysWithinTheTotal) {
     ASSERT_TRUE(P().GetDiskFreeSpace(FEnv->Scratch + "\\", freeBytes, totalBytes));
     EXPECT_GT(totalBytes, 0u);
     EXPECT_LE(freeBytes, totalBytes);
+}
+
+TEST_P(PlatformContract, Shell_LinkFileCarriesTargetArgumentsDirectoryAndHotKey) {
+    const std::int32_t com = P().ComInitialize();
+    EXPECT_TRUE(com == kHrOk || com == kHrFalse) << com;
+    const std::string target = S("Viewer.exe");
+    ASSERT_TRUE(Put(target, "MZ"));
+    std::unique_ptr<IShellLinkObject> link;
+    ASSERT_EQ(P().CreateShellLink(link), kHrOk);
+    ASSERT_TRUE(link);
+    EXPECT_GE(link->SetPath(target), 0);
+    EXPECT_GE(link->SetHotkey(0x0642), 0);
+    EXPECT_GE(link->SetArguments("/open \"a b.txt\""), 0);
+    EXPECT_GE(link->SetWorkingDirectory(FEnv->Scratch), 0);
+    ASSERT_EQ(link->Save(S("Viewer.lnk")), kHrOk);
+    // Into a folder that is not there, nothing is saved.
+    EXPECT_LT(link->Save(S("missing\\Viewer.lnk")), 0);
+    EXPECT_FALSE(P().FileExists(S("missing\\Viewer.lnk")));
+
+    const std::string bytes = Get(S("Viewer.lnk"));
+    const auto read = ReadShellLinkFile(std::vector<std::uint8_t>(bytes.begin(), bytes.end()));
+    ASSERT_TRUE(read);
+    EXPECT_TRUE(rt::SameText(read->Target, target)) << read->Target;
+    EXPECT_EQ(read->Arguments, "/open \"a b.txt\"");
+    EXPECT_TRUE(rt::SameText(read->WorkingDirectory, FEnv->Scratch)) << read->WorkingDirectory;
+    EXPECT_EQ(read->HotKey, 0x0642);
+}
+
+// Making groups opens windows on the real shell, and it acknowledges every command; the
+// contract stays with what every Program Manager does. Groups are made in the shortcut tests.
+TEST_P(PlatformContract, Dde_ProgramManagerAnswersAndListsItsGroups) {
+    EXPECT_EQ(P().DdeConnect("BrevNoSuchService", "Nothing"), 0u);
+    const DdeConversation conversation = P().DdeConnect("PROGMAN", "PROGMAN");
+    ASSERT_NE(conversation, 0u);
+    std::string reply = "unchanged";
+    EXPECT_TRUE(P().DdeRequest(conversation, "Groups", reply));
+    EXPECT_EQ(reply.find("unchanged"), std::string::npos);
+    P().DdeDisconnect(conversation);
 }
 
 INSTANTIATE_TEST_SUITE_P(AllPlatforms, PlatformContract, testing::ValuesIn(Flavours()),
