@@ -9,6 +9,7 @@
 #include "engine/routines_ExpandPaths.h"
 #include "platform/Platform.h"
 #include "system/cmp_TInstallRegistry.h"
+#include "system/cmp_TUninstallEXE.h"
 
 const rt::TClassInfo& TMainSetupDlg::StaticClass() {
     using M = TMainSetupDlg;
@@ -91,7 +92,8 @@ bool TMainSetupDlg::WndProc(std::uint32_t message, std::uintptr_t wParam, std::i
 
 void RegisterSetupClasses() {
     rt::RegisterClasses({&rt::TForm::StaticClass(), &rt::TLabel::StaticClass(), &rt::TImage::StaticClass(),
-                         &TInstallRegistry::StaticClass(), &TfrmLoad::StaticClass(), &TMainSetupDlg::StaticClass()});
+                         &TInstallRegistry::StaticClass(), &TUninstallEXE::StaticClass(), &TfrmLoad::StaticClass(),
+                         &TMainSetupDlg::StaticClass()});
     RegisterInstallClasses();
 }
 

@@ -36,6 +36,11 @@
 #undef FindWindow
 #undef SendMessage
 #undef GetFileVersionInfo
+#undef WriteProfileString
+#undef GetProfileString
+#undef VerFindFile
+#undef VerInstallFile
+#undef MessageBox
 
 namespace os {
 
@@ -479,6 +484,90 @@ bool Win32Platform::GetFileVersionInfo(const std::string& path, std::vector<std:
     return true;
 }
 
+// ---- installation services --------------------------------------------------------------
+
+bool Win32Platform::WriteProfileString(const std::string& file, const std::string& section, const std::string& key,
+                                       const std::string& value) {
+    if (section.empty() || key.empty()) return Fail(ERROR_INVALID_PARAMETER);
+    return ::WritePrivateProfileStringW(Wide(section).c_str(), Wide(key).c_str(), Wide(value).c_str(), Wide(file).c_str()) || Fail();
+}
+
+std::string Win32Platform::GetProfileString(const std::string& file, const std::string& section, const std::string& key,
+                                            const std::string& defaultValue) {
+    const std::wstring wideDefault = Wide(defaultValue);
+    std::vector<wchar_t> buffer(1024);
+    for (;;) {
+        const DWORD got = ::GetPrivateProfileStringW(Wide(section).c_str(), Wide(key).c_str(), wideDefault.c_str(), buffer.data(),
+                                                     static_cast<DWORD>(buffer.size()), Wide(file).c_str());
+        // A full buffer may have cut the value; try again with more room.
+        if (got + 1 < buffer.size() || buffer.size() >= 65536) return Narrow(buffer.data(), got);
+        buffer.resize(buffer.size() * 4);
+    }
+}
+
+LibraryCall Win32Platform::CallLibraryFunction(const std::string& path, const std::string& function, std::int32_t& result) {
+    result = 0;
+    // A damaged image must not stop the installation with a system error box.
+    const UINT oldMode = ::SetErrorMode(SEM_FAILCRITICALERRORS | SEM_NOOPENFILEERRORBOX);
+    HMODULE library = ::LoadLibraryW(Wide(path).c_str());
+    const DWORD loadError = ::GetLastError();
+    ::SetErrorMode(oldMode);
+    if (!library) {
+        Fail(loadError);
+        return LibraryCall::NotLoaded;
+    }
+    using EntryPoint = LONG(WINAPI*)();
+    const auto entry = reinterpret_cast<EntryPoint>(reinterpret_cast<void*>(::GetProcAddress(library, function.c_str())));
+    if (!entry) {
+        Fail(ERROR_PROC_NOT_FOUND);
+        ::FreeLibrary(library);
+        return LibraryCall::NoEntryPoint;
+    }
+    result = entry();
+    ::FreeLibrary(library);
+    return LibraryCall::Called;
+}
+
+bool Win32Platform::RunHidden(const std::string& commandLine, std::uint32_t timeoutMs) {
+    std::wstring command = Wide(commandLine);
+    std::vector<wchar_t> buffer(command.begin(), command.end());
+    buffer.push_back(L'\0');
+    STARTUPINFOW startup{};
+    startup.cb = sizeof startup;
+    startup.dwFlags = STARTF_USESHOWWINDOW;
+    startup.wShowWindow = SW_HIDE;
+    PROCESS_INFORMATION info{};
+    if (!::CreateProcessW(nullptr, buffer.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &info)) return Fail();
+    UniqueHandle process(info.hProcess);
+    UniqueHandle thread(info.hThread);
+    if (::WaitForSingleObject(process.Get(), timeoutMs) != WAIT_OBJECT_0) return Fail(ERROR_TIMEOUT);
+    return true;
+}
+
+std::uint32_t Win32Platform::VerFindFile(std::uint32_t flags, const std::string& fileName, const std::string& windowsDir,
+                                         const std::string& appDir, std::string& currentDir, std::string& destDir) {
+    wchar_t current[MAX_PATH] = {}, dest[MAX_PATH] = {};
+    UINT currentLength = MAX_PATH, destLength = MAX_PATH;
+    const DWORD result = ::VerFindFileW(flags, Wide(fileName).c_str(), Wide(windowsDir).c_str(), Wide(appDir).c_str(), current,
+                                        &currentLength, dest, &destLength);
+    currentDir = Narrow(current);
+    destDir = Narrow(dest);
+    return result;
+}
+
+std::uint32_t Win32Platform::VerInstallFile(std::uint32_t flags, const std::string& srcName, const std::string& destName,
+                                            const std::string& srcDir, const std::string& destDir, const std::string& currentDir,
+                                            std::string& tempFile) {
+    std::vector<wchar_t> temp(MAX_PATH, L'\0');
+    const std::wstring given = Wide(tempFile);
+    std::copy_n(given.begin(), std::min<std::size_t>(given.size(), MAX_PATH - 1), temp.begin());
+    UINT tempLength = MAX_PATH;
+    const DWORD result = ::VerInstallFileW(flags, Wide(srcName).c_str(), Wide(destName).c_str(), Wide(srcDir).c_str(),
+                                           Wide(destDir).c_str(), Wide(currentDir).c_str(), temp.data(), &tempLength);
+    tempFile = Narrow(temp.data());
+    return result;
+}
+
 // ---- registry ---------------------------------------------------------------------------
 
 IPlatform::KeyHandle Win32Platform::RegOpenKey(RootKey root, const std::string& path, bool writable) {
@@ -718,6 +807,10 @@ std::intptr_t Win32Platform::SendMessage(WindowHandle window, std::uint32_t mess
 }
 
 void Win32Platform::MessageBeep(std::uint32_t type) { ::MessageBeep(type); }
+
+int Win32Platform::MessageBox(const std::string& text, const std::string& caption, std::uint32_t type) {
+    return ::MessageBoxW(::GetActiveWindow(), Wide(text).c_str(), Wide(caption).c_str(), type | MB_SETFOREGROUND);
+}
 
 bool Win32Platform::StartProcess(const std::string& commandLine, const std::string& currentDir) {
     // CreateProcessW may write into the command line, so it gets a copy of its own.
