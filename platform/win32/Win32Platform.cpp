@@ -548,8 +548,9 @@ std::uint32_t Win32Platform::VerFindFile(std::uint32_t flags, const std::string&
                                          const std::string& appDir, std::string& currentDir, std::string& destDir) {
     wchar_t current[MAX_PATH] = {}, dest[MAX_PATH] = {};
     UINT currentLength = MAX_PATH, destLength = MAX_PATH;
-    const DWORD result = ::VerFindFileW(flags, Wide(fileName).c_str(), Wide(windowsDir).c_str(), Wide(appDir).c_str(), current,
-                                        &currentLength, dest, &destLength);
+    // Older headers declare the inputs without const; the calls only read them.
+    std::wstring name = Wide(fileName), windows = Wide(windowsDir), app = Wide(appDir);
+    const DWORD result = ::VerFindFileW(flags, name.data(), windows.data(), app.data(), current, &currentLength, dest, &destLength);
     currentDir = Narrow(current);
     destDir = Narrow(dest);
     return result;
@@ -562,8 +563,10 @@ std::uint32_t Win32Platform::VerInstallFile(std::uint32_t flags, const std::stri
     const std::wstring given = Wide(tempFile);
     std::copy_n(given.begin(), std::min<std::size_t>(given.size(), MAX_PATH - 1), temp.begin());
     UINT tempLength = MAX_PATH;
-    const DWORD result = ::VerInstallFileW(flags, Wide(srcName).c_str(), Wide(destName).c_str(), Wide(srcDir).c_str(),
-                                           Wide(destDir).c_str(), Wide(currentDir).c_str(), temp.data(), &tempLength);
+    std::wstring source = Wide(srcName), target = Wide(destName), sourceDir = Wide(srcDir), targetDir = Wide(destDir),
+                 current = Wide(currentDir);
+    const DWORD result = ::VerInstallFileW(flags, source.data(), target.data(), sourceDir.data(), targetDir.data(), current.data(),
+                                           temp.data(), &tempLength);
     tempFile = Narrow(temp.data());
     return result;
 }
