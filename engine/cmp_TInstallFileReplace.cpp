@@ -58,13 +58,17 @@ void TInstallFile::ReplaceFile(TKembCompress* kembCompress, TlzhFileStats&) {
 
 std::string TInstallFile::FreeName(const std::string& directory) const {
     os::IPlatform& platform = os::Current();
+    auto numbered = [this](int k) {
+        std::string extension(1, '.');
+        extension += rt::IntToStr(k);
+        return rt::ChangeFileExt(FDestName, extension);
+    };
     for (int k = 1; k <= kMaxFreeNameNumber; ++k) {
-        const std::string name = rt::ChangeFileExt(FDestName, "." + rt::IntToStr(k));
+        const std::string name = numbered(k);
         if (platform.GetFileAttributes(AddBackslash(directory) + name) == os::kInvalidAttributes) return name;
     }
-    throw rt::Exception("Cannot find a free name beside the file in use " + AddBackslash(directory) + FDestName + ": " +
-                        rt::ChangeFileExt(FDestName, ".1") + " to " + rt::ChangeFileExt(FDestName, "." + rt::IntToStr(kMaxFreeNameNumber)) +
-                        " are all taken");
+    throw rt::Exception("Cannot find a free name beside the file in use " + AddBackslash(directory) + FDestName + ": " + numbered(1) +
+                        " to " + numbered(kMaxFreeNameNumber) + " are all taken");
 }
 
 void TInstallFile::ReplaceAtRestart(const std::string& target, const std::string& freeName) {

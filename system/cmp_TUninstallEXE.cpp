@@ -19,6 +19,10 @@ void TUninstallEXE::RecordUninstall(const std::string& uninstallKey) {
     WriteRegistryString(TRootKeys::hkLocalMachine, uninstallKey, "DisplayName", product);
     // The system runs this command line as it stands: quoted, a folder with blanks cannot
     // make it start another program ("C:\Program.exe").
-    WriteRegistryString(TRootKeys::hkLocalMachine, uninstallKey, "UninstallString",
-                        "\"" + AddBackslash(GetDestDir()) + DestName() + "\" " + product);
+    std::string command(1, '"');
+    command += AddBackslash(GetDestDir());
+    command += DestName();
+    command += "\" ";
+    command += product;
+    WriteRegistryString(TRootKeys::hkLocalMachine, uninstallKey, "UninstallString", command);
 }
