@@ -208,8 +208,8 @@ public:
     // false when it could not be started (kErrorTimeout when it is still running).
     virtual bool RunHidden(const std::string& commandLine, std::uint32_t timeoutMs) = 0;
 
-    // The system's version installer (VerFindFile and VerInstallFile of version.dll): the
-    // results are the kVff / kVif flags. tempFile carries the name of a temporary copy left in
+    // The system's version installer (VerFindFileA and VerInstallFileA of version.dll, so
+    // names cross in the ANSI code page): the results are the kVff / kVif flags. tempFile carries the name of a temporary copy left in
     // destDir between calls: a forced call installs that copy when it is named and exists.
     virtual std::uint32_t VerFindFile(std::uint32_t flags, const std::string& fileName, const std::string& windowsDir,
                                       const std::string& appDir, std::string& currentDir, std::string& destDir) = 0;

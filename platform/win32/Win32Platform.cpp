@@ -544,30 +544,52 @@ bool Win32Platform::RunHidden(const std::string& commandLine, std::uint32_t time
     return true;
 }
 
+namespace {
+
+// The version installer's ANSI entry points: Wine's wide VerInstallFile does not hand back
+// the temporary copy's name, and the ANSI ones are what the system has always offered.
+std::string Ansi(std::string_view utf8) {
+    const std::wstring wide = Wide(utf8);
+    const int size = ::WideCharToMultiByte(CP_ACP, 0, wide.c_str(), static_cast<int>(wide.size()), nullptr, 0, nullptr, nullptr);
+    std::string out(static_cast<std::size_t>(size > 0 ? size : 0), '\0');
+    if (size > 0) ::WideCharToMultiByte(CP_ACP, 0, wide.c_str(), static_cast<int>(wide.size()), out.data(), size, nullptr, nullptr);
+    return out;
+}
+
+std::string FromAnsi(const char* ansi) {
+    const int size = ::MultiByteToWideChar(CP_ACP, 0, ansi, -1, nullptr, 0);
+    if (size <= 1) return {};
+    std::wstring wide(static_cast<std::size_t>(size), L'\0');
+    ::MultiByteToWideChar(CP_ACP, 0, ansi, -1, wide.data(), size);
+    return Narrow(wide.c_str());
+}
+
+}  // namespace
+
 std::uint32_t Win32Platform::VerFindFile(std::uint32_t flags, const std::string& fileName, const std::string& windowsDir,
                                          const std::string& appDir, std::string& currentDir, std::string& destDir) {
-    wchar_t current[MAX_PATH] = {}, dest[MAX_PATH] = {};
+    char current[MAX_PATH] = {}, dest[MAX_PATH] = {};
     UINT currentLength = MAX_PATH, destLength = MAX_PATH;
     // Older headers declare the inputs without const; the calls only read them.
-    std::wstring name = Wide(fileName), windows = Wide(windowsDir), app = Wide(appDir);
-    const DWORD result = ::VerFindFileW(flags, name.data(), windows.data(), app.data(), current, &currentLength, dest, &destLength);
-    currentDir = Narrow(current);
-    destDir = Narrow(dest);
+    std::string name = Ansi(fileName), windows = Ansi(windowsDir), app = Ansi(appDir);
+    const DWORD result = ::VerFindFileA(flags, name.data(), windows.data(), app.data(), current, &currentLength, dest, &destLength);
+    currentDir = FromAnsi(current);
+    destDir = FromAnsi(dest);
     return result;
 }
 
 std::uint32_t Win32Platform::VerInstallFile(std::uint32_t flags, const std::string& srcName, const std::string& destName,
                                             const std::string& srcDir, const std::string& destDir, const std::string& currentDir,
                                             std::string& tempFile) {
-    std::vector<wchar_t> temp(MAX_PATH, L'\0');
-    const std::wstring given = Wide(tempFile);
+    std::vector<char> temp(MAX_PATH, '\0');
+    const std::string given = Ansi(tempFile);
     std::copy_n(given.begin(), std::min<std::size_t>(given.size(), MAX_PATH - 1), temp.begin());
     UINT tempLength = MAX_PATH;
-    std::wstring source = Wide(srcName), target = Wide(destName), sourceDir = Wide(srcDir), targetDir = Wide(destDir),
-                 current = Wide(currentDir);
-    const DWORD result = ::VerInstallFileW(flags, source.data(), target.data(), sourceDir.data(), targetDir.data(), current.data(),
+    std::string source = Ansi(srcName), target = Ansi(destName), sourceDir = Ansi(srcDir), targetDir = Ansi(destDir),
+                current = Ansi(currentDir);
+    const DWORD result = ::VerInstallFileA(flags, source.data(), target.data(), sourceDir.data(), targetDir.data(), current.data(),
                                            temp.data(), &tempLength);
-    tempFile = Narrow(temp.data());
+    tempFile = FromAnsi(temp.data());
     return result;
 }
 
