@@ -41,7 +41,6 @@ enum ErrorCode : std::uint32_t {
     kErrorModNotFound = 126,
     kErrorProcNotFound = 127,
     kErrorBadExeFormat = 193,
-    kErrorTimeout = 1460,
 };
 
 // Flags of the system's version installer (VerFindFile, VerInstallFile), as winver.h has them.
@@ -204,8 +203,8 @@ public:
     // arguments, a 32-bit result) and unloads it. NotLoaded leaves the loader's error in
     // LastError; NoEntryPoint leaves kErrorProcNotFound.
     virtual LibraryCall CallLibraryFunction(const std::string& path, const std::string& function, std::int32_t& result) = 0;
-    // Starts a program with its window hidden and waits for it to end, at most timeoutMs;
-    // false when it could not be started (kErrorTimeout when it is still running).
+    // Starts a program with its window hidden and waits for it to end, at most timeoutMs (a
+    // program still running then is left to finish); false only when it could not be started.
     virtual bool RunHidden(const std::string& commandLine, std::uint32_t timeoutMs) = 0;
 
     // The system's version installer (VerFindFileA and VerInstallFileA of version.dll, so

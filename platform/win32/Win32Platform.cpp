@@ -540,7 +540,7 @@ bool Win32Platform::RunHidden(const std::string& commandLine, std::uint32_t time
     if (!::CreateProcessW(nullptr, buffer.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &info)) return Fail();
     UniqueHandle process(info.hProcess);
     UniqueHandle thread(info.hThread);
-    if (::WaitForSingleObject(process.Get(), timeoutMs) != WAIT_OBJECT_0) return Fail(ERROR_TIMEOUT);
+    ::WaitForSingleObject(process.Get(), timeoutMs);
     return true;
 }
 

@@ -414,6 +414,19 @@ TEST_F(FileContainerTest, Copy_TakesFilesBeforeNestedContainersWithoutTheArchive
     EXPECT_EQ(totals.back(), 100);
 }
 
+TEST_F(FileContainerTest, GroupName_CountsTheContainersGroupsWhenPlacedInADesigner) {
+    EXPECT_EQ(Group("Loose", nullptr)->GroupName(), "Unnamed File Group");
+    // A designer puts new helpers into the root at once; the new group counts itself.
+    auto* designer = new rt::TForm(nullptr);
+    designer->SetDesigning(true);
+    auto* first = new TInstallFileGroup(designer);
+    auto* second = new TInstallFileGroup(designer);
+    EXPECT_EQ(first->Container(), root);
+    EXPECT_EQ(first->GroupName(), "Group #1");
+    EXPECT_EQ(second->GroupName(), "Group #2");
+    designer->Free();
+}
+
 TEST_F(FileContainerTest, RemoveMissingFiles_DropsMembersWhoseSourceIsGone) {
     auto* group = Group("FileGroup1", root);
     File("keep.txt", group, "k");

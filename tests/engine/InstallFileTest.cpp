@@ -355,6 +355,12 @@ TEST_F(InstallFileTest, InUse_Windows95_TakesTheNextFreeNameAndWritesWininit) {
     EXPECT_EQ(machine->LibraryCalls()[0].Path, dir + "\\dao3032.dll");
     // The uninstall record names the file under its own name.
     EXPECT_EQ(RegString(UninstallKey() + "\\ActiveX", "File1"), dir + "\\dao3032.dll;0");
+
+    // Without its WININIT.INI entry nothing would replace the file: that is no success.
+    machine->SetFileInUse(dir + "\\dao3032.dll", true);
+    ASSERT_TRUE(machine->SetFileAttributes("C:\\WINDOWS\\WININIT.INI", os::kAttrReadOnly));
+    const std::string refused = Message([&] { root->Process(); });
+    EXPECT_TRUE(rt::StartsText("Cannot write the following entry to C:\\WINDOWS\\WININIT.INI: C:\\PROGRA~1\\", refused)) << refused;
 }
 
 TEST_F(InstallFileTest, InUse_FreeNamesEndAt999) {
@@ -571,4 +577,7 @@ TEST_F(InstallFileTest, Copy_UsesTheFilesOwnRuleAndReplacesAFileInUse) {
     EXPECT_EQ(events, (Lines{"replacing busy.txt"}));
     EXPECT_EQ(busy->State(), TInstallFileState::ifsNone);
     EXPECT_EQ(machine->PendingRenames().size(), 1u);
+    // The archive component calls no file between operations.
+    EXPECT_FALSE(SharedKembCompress().OnStatus);
+    EXPECT_FALSE(SharedKembCompress().OnReplace);
 }
