@@ -139,32 +139,28 @@ void TFileContainer::ReadSourceInfo() {
     for (TFileContainer* nested : Members<TFileContainer>(*this)) nested->ReadSourceInfo();
 }
 
-std::int64_t TFileContainer::StoredBytes(bool all) {
+std::int64_t TFileContainer::Sum(bool all, std::int32_t (TInstallFile::*fact)() const, std::int64_t (TFileContainer::*nested)(bool)) {
     std::int64_t sum = 0;
     for (TInstallFile* file : Members<TInstallFile>(*this))
-        if (all || IsSelectedItem(*file)) sum += file->StoredSize();
-    for (TFileContainer* nested : Members<TFileContainer>(*this))
-        if (all || IsSelectedItem(*nested)) sum += nested->StoredBytes(all);
+        if (all || IsSelectedItem(*file)) sum += (file->*fact)();
+    for (TFileContainer* container : Members<TFileContainer>(*this))
+        if (all || IsSelectedItem(*container)) sum += (container->*nested)(all);
     return sum;
 }
 
-std::int64_t TFileContainer::FileBytes(bool all) {
-    std::int64_t sum = 0;
-    for (TInstallFile* file : Members<TInstallFile>(*this))
-        if (all || IsSelectedItem(*file)) sum += file->FileSize();
-    for (TFileContainer* nested : Members<TFileContainer>(*this))
-        if (all || IsSelectedItem(*nested)) sum += nested->FileBytes(all);
-    return sum;
-}
+std::int64_t TFileContainer::StoredBytes(bool all) { return Sum(all, &TInstallFile::StoredSize, &TFileContainer::StoredBytes); }
+
+std::int64_t TFileContainer::FileBytes(bool all) { return Sum(all, &TInstallFile::FileSize, &TFileContainer::FileBytes); }
 
 // ---- operations ----
 
+void TFileContainer::CloseOperation() {
+    FState = TFileContainerState::fcsNone;
+    BroadcastStage(this, "DoneCopyingFiles", nullptr);
+}
+
 void TFileContainer::CompressFiles(bool force) {
     FState = TFileContainerState::fcsCompress;
-    auto finish = [this] {
-        FState = TFileContainerState::fcsNone;
-        BroadcastStage(this, "DoneCopyingFiles", nullptr);
-    };
     RunWithFinally([&] {
         OnBeforeProcess(this);
         if (Include()) {
@@ -190,7 +186,7 @@ void TFileContainer::CompressFiles(bool force) {
             OnAfterProcess(this);
             PassUp(this, "eieAPFileContainer", nullptr);
         }
-    }, finish);
+    }, [this] { CloseOperation(); });
 }
 
 void TFileContainer::ProcessHelpers() {
@@ -215,10 +211,6 @@ void TFileContainer::ProcessHelpers() {
 
 void TFileContainer::CopyFiles() {
     FState = TFileContainerState::fcsCopy;
-    auto finish = [this] {
-        FState = TFileContainerState::fcsNone;
-        BroadcastStage(this, "DoneCopyingFiles", nullptr);
-    };
     RunWithFinally([&] {
         OnBeforeProcess(this);
         if (Include()) {
@@ -231,7 +223,7 @@ void TFileContainer::CopyFiles() {
             OnAfterProcess(this);
             PassUp(this, "eieAPFileContainer", nullptr);
         }
-    }, finish);
+    }, [this] { CloseOperation(); });
 }
 
 // ---- notices from the members ----

@@ -87,6 +87,9 @@ protected:
 
 private:
     void StartOperation(TFileContainerState state, std::int64_t totalBytes);
+    // Compress and copy end alike, also on failure.
+    void CloseOperation();
+    std::int64_t Sum(bool all, std::int32_t (TInstallFile::*fact)() const, std::int64_t (TFileContainer::*nested)(bool));
     void ActOnProgress(const std::string& eventName, rt::TObject* parameterObject);
 
     TFileContainerState FState = TFileContainerState::fcsNone;
