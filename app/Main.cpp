@@ -11,6 +11,7 @@
 #include "system/cmp_TInstallRegistry.h"
 #include "system/cmp_TInstallShellLink.h"
 #include "ui/HebForm.h"
+#include "system/cmp_TUninstallEXE.h"
 
 const rt::TClassInfo& TMainSetupDlg::StaticClass() {
     using M = TMainSetupDlg;
@@ -93,7 +94,8 @@ bool TMainSetupDlg::WndProc(std::uint32_t message, std::uintptr_t wParam, std::i
 
 void RegisterSetupClasses() {
     rt::RegisterClasses({&rt::TForm::StaticClass(), &rt::TLabel::StaticClass(), &rt::TImage::StaticClass(),
-                         &TInstallRegistry::StaticClass(), &TfrmLoad::StaticClass(), &TMainSetupDlg::StaticClass()});
+                         &TInstallRegistry::StaticClass(), &TUninstallEXE::StaticClass(), &TfrmLoad::StaticClass(),
+                         &TMainSetupDlg::StaticClass()});
     RegisterInstallClasses();
     RegisterShellLinkClasses();
     RegisterKitClasses();

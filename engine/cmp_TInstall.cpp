@@ -1,6 +1,7 @@
 // The install root; see cmp_TInstall.h.
 #include "engine/cmp_TInstall.h"
 
+#include "engine/routines_Registry.h"
 #include "runtime/Forms.h"
 
 const rt::TClassInfo& TInstallInformation::StaticClass() {
@@ -96,4 +97,8 @@ bool TInstall::UserAbortQuery() {
     bool quitOut = true;
     OnUserAbort(this, quitOut);
     return quitOut;
+}
+
+void TInstall::AddUnfinishedEntry(const std::string& subject, int action) {
+    WriteRegistryString(TRootKeys::hkLocalMachine, kUnfinishedInstallKey, subject, rt::IntToStr(action));
 }

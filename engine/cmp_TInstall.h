@@ -4,6 +4,13 @@
 
 #include "engine/cmp_TFileContainer.h"
 
+// The unfinished-install list: work left for after the restart, one string value per piece
+// of work under HKEY_LOCAL_MACHINE, named by its subject, holding its action code in decimal.
+inline const std::string kUnfinishedInstallKey = "\\SOFTWARE\\QUENFOLDINSTALLING";
+constexpr int kUnfinishedResumeComponent = 0;  // subject: an install component's name
+constexpr int kUnfinishedDeleteFile = 1;       // subject: a full file path
+constexpr int kUnfinishedDeleteProgramItem = 2; // subject: an item of the Program Manager group "Startup"
+
 // Company, product and version of what is installed; held by the root.
 class TInstallInformation : public rt::TPersistent {
     RT_CLASS(TInstallInformation, rt::TPersistent)
@@ -46,6 +53,13 @@ public:
     rt::TNotifyEvent OnAfterReadArchiveInfo, OnBeforeReadArchiveInfo, OnShowBadInstall, OnShowGoodInstall, OnStartInstall;
     // Asks OnUserAbort whether the user may leave; pages ask before they abort.
     virtual bool UserAbortQuery();
+    // Records work for after the restart; a later entry for the same subject replaces the
+    // earlier one. EIRCannotWriteValue when the registry refuses it.
+    virtual void AddUnfinishedEntry(const std::string& subject, int action);
+
+    // Where the installation sources are: what ddLoading resolves to.
+    const std::string& SourceDirectory() const { return FSourceDirectory; }
+    void SetSourceDirectory(const std::string& v) { FSourceDirectory = v; }
 
     TUserAbortEvent OnBeforeTerminateApp, OnUserAbort;
     TCleanupEvent OnCleanup;
@@ -57,4 +71,5 @@ private:
     rt::TStringList* FPresetupFiles;
     bool FRunAutomatic = true;
     bool FUseLoadingProgram = true;
+    std::string FSourceDirectory;
 };

@@ -1,6 +1,9 @@
 // File groups; see cmp_TInstallFileGroup.h.
 #include "engine/cmp_TInstallFileGroup.h"
 
+#include "engine/cmp_TInstallFile.h"
+#include "platform/Platform.h"
+
 const rt::TClassInfo& TInstallFileGroup::StaticClass() {
     static const rt::TClassInfo info = [] {
         std::vector<rt::TPropInfo> props = ContainerProps();
@@ -29,3 +32,13 @@ TInstallFileGroup::TInstallFileGroup(rt::TComponent* owner) : TFileContainer(own
 }
 
 TInstallFileGroup::~TInstallFileGroup() { delete FDescription; }
+
+void TInstallFileGroup::RemoveMissingFiles() {
+    for (int i = HelperCount() - 1; i >= 0; --i) {
+        if (!Helpers(i)->InheritsFrom(TInstallFile::StaticClass())) continue;
+        auto* file = static_cast<TInstallFile*>(Helpers(i));
+        if (os::Current().FileExists(file->SourcePath())) continue;
+        RemoveHelper(file);
+        file->Free();
+    }
+}

@@ -18,6 +18,9 @@ public:
     bool AllowChangeDir() const { return FAllowChangeDir; }
     void SetAllowChangeDir(bool v) { FAllowChangeDir = v; }
 
+    // Takes every member whose source file is missing out of the group and destroys it.
+    virtual void RemoveMissingFiles();
+
 private:
     std::string FGroupName;
     rt::TStringList* FDescription;

@@ -37,7 +37,50 @@ enum ErrorCode : std::uint32_t {
     kErrorAlreadyExists = 183,
     kErrorMoreData = 234,
     kErrorNoMoreItems = 259,
+    kErrorCallNotImplemented = 120,
+    kErrorModNotFound = 126,
+    kErrorProcNotFound = 127,
+    kErrorBadExeFormat = 193,
 };
+
+// Flags of the system's version installer (VerFindFile, VerInstallFile), as winver.h has them.
+enum VersionInstallFlag : std::uint32_t {
+    kVfffIsSharedFile = 0x1,    // VerFindFile: the file is shared; it belongs in the system directory
+    kVffCurNeDest = 0x1,        // VerFindFile result: the current copy is not where it should go
+    kVffFileInUse = 0x2,
+    kViffForceInstall = 0x1,    // VerInstallFile: install whatever the version checks say
+    kViffDontDeleteOld = 0x2,
+    kVifTempFile = 0x1,         // the copy was left as a temporary file in the destination directory
+    kVifMismatch = 0x2,
+    kVifSrcOld = 0x4,
+    kVifDiffLang = 0x8,
+    kVifDiffCodePg = 0x10,
+    kVifDiffType = 0x20,
+    kVifWriteProt = 0x40,
+    kVifFileInUse = 0x80,
+    kVifOutOfSpace = 0x100,
+    kVifAccessViolation = 0x200,
+    kVifSharingViolation = 0x400,
+    kVifCannotCreate = 0x800,
+    kVifCannotDelete = 0x1000,
+    kVifCannotRename = 0x2000,
+    kVifCannotDeleteCur = 0x4000,
+    kVifOutOfMemory = 0x8000,
+    kVifCannotReadSrc = 0x10000,
+};
+
+// Message box styles and answers, as winuser.h has them.
+enum MessageBoxFlag : std::uint32_t {
+    kMbOk = 0x0,
+    kMbOkCancel = 0x1,
+    kMbIconError = 0x10,
+    kMbIconInformation = 0x40,
+    kIdOk = 1,
+    kIdCancel = 2,
+};
+
+// What became of a call into a library (LoadLibrary, GetProcAddress, the call, FreeLibrary).
+enum class LibraryCall { Called, NotLoaded, NoEntryPoint };
 
 // File attribute bits as Windows defines them.
 enum FileAttribute : std::uint32_t {
@@ -168,13 +211,39 @@ public:
     virtual bool SetCurrentDirectory(const std::string& path) = 0;
     // The shell's delete to the recycle bin (silent, no confirmation, allow undo).
     virtual bool RecycleFile(const std::string& path) = 0;
-    // Replace a file at the next restart (MoveFileEx with MOVEFILE_DELAY_UNTIL_REBOOT);
-    // an empty target deletes.
+    // Moves a file over another at the next restart, replacing it (MoveFileEx with
+    // MOVEFILE_DELAY_UNTIL_REBOOT and MOVEFILE_REPLACE_EXISTING); an empty target deletes.
+    // Windows NT keeps the request in the registry value PendingFileRenameOperations; Windows
+    // 95 and 98 refuse it (kErrorCallNotImplemented) and use WININIT.INI instead.
     virtual bool MoveFileAtRestart(const std::string& from, const std::string& to) = 0;
     // The raw version-information block (VS_VERSIONINFO, UTF-16) of a program file's
     // version resource, as GetFileVersionInfo hands it out, cut to the block's own length.
     // False when the file cannot be read or carries no version resource.
     virtual bool GetFileVersionInfo(const std::string& path, std::vector<std::uint8_t>& block) = 0;
+
+    // Private profile files (WritePrivateProfileString): the file is created when missing and
+    // kept in the system's ANSI code page. An empty section or key is refused.
+    virtual bool WriteProfileString(const std::string& file, const std::string& section, const std::string& key,
+                                    const std::string& value) = 0;
+    virtual std::string GetProfileString(const std::string& file, const std::string& section, const std::string& key,
+                                         const std::string& defaultValue) = 0;
+
+    // Loads a library, calls its exported function of the DllRegisterServer shape (no
+    // arguments, a 32-bit result) and unloads it. NotLoaded leaves the loader's error in
+    // LastError; NoEntryPoint leaves kErrorProcNotFound.
+    virtual LibraryCall CallLibraryFunction(const std::string& path, const std::string& function, std::int32_t& result) = 0;
+    // Starts a program with its window hidden and waits for it to end, at most timeoutMs (a
+    // program still running then is left to finish); false only when it could not be started.
+    virtual bool RunHidden(const std::string& commandLine, std::uint32_t timeoutMs) = 0;
+
+    // The system's version installer (VerFindFileA and VerInstallFileA of version.dll, so
+    // names cross in the ANSI code page): the results are the kVff / kVif flags. tempFile carries the name of a temporary copy left in
+    // destDir between calls: a forced call installs that copy when it is named and exists.
+    virtual std::uint32_t VerFindFile(std::uint32_t flags, const std::string& fileName, const std::string& windowsDir,
+                                      const std::string& appDir, std::string& currentDir, std::string& destDir) = 0;
+    virtual std::uint32_t VerInstallFile(std::uint32_t flags, const std::string& srcName, const std::string& destName,
+                                         const std::string& srcDir, const std::string& destDir, const std::string& currentDir,
+                                         std::string& tempFile) = 0;
 
     // Registry. Handles are the implementation's; 0 is no key.
     using KeyHandle = std::uintptr_t;
@@ -216,6 +285,8 @@ public:
     virtual std::uint32_t WindowProcessId(WindowHandle window) = 0;
     virtual std::intptr_t SendMessage(WindowHandle window, std::uint32_t message, std::uintptr_t wParam, std::intptr_t lParam) = 0;
     virtual void MessageBeep(std::uint32_t type) = 0;
+    // A modal message box (kMb styles); the answer is kIdOk, kIdCancel...
+    virtual int MessageBox(const std::string& text, const std::string& caption, std::uint32_t type) = 0;
 
     // Starts a program without waiting; false when it could not be started.
     virtual bool StartProcess(const std::string& commandLine, const std::string& currentDir) = 0;

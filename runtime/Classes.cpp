@@ -26,6 +26,21 @@ const TClassInfo& TPersistent::StaticClass() {
     return info;
 }
 
+const TClassInfo& TList::StaticClass() {
+    static const TClassInfo info{"TList", &TObject::StaticClass(), {}, {}, {}};
+    return info;
+}
+
+TObject* TList::Items(int index) const {
+    if (index < 0 || index >= Count()) throw Exception("List index out of bounds (" + IntToStr(index) + ")");
+    return FItems[static_cast<std::size_t>(index)];
+}
+
+int TList::Add(TObject* item) {
+    FItems.push_back(item);
+    return Count() - 1;
+}
+
 void TPersistent::Assign(const TPersistent& source) {
     throw EConvertError("Cannot assign a " + source.ClassName() + " to a " + ClassName());
 }

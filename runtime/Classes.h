@@ -119,6 +119,22 @@ public:
     virtual void Assign(const TPersistent& source);
 };
 
+// A list of object references that owns nothing; events pass several objects as one.
+class TList : public TObject {
+    RT_CLASS(TList, TObject)
+public:
+    TList() = default;
+    TList(std::initializer_list<TObject*> items) : FItems(items) {}
+    int Count() const { return static_cast<int>(FItems.size()); }
+    // Raises Exception "List index out of bounds (n)" outside 0..Count-1.
+    TObject* Items(int index) const;
+    int Add(TObject* item);
+    void Clear() { FItems.clear(); }
+
+private:
+    std::vector<TObject*> FItems;
+};
+
 class TComponent;
 
 enum class TComponentStateFlag { csLoading, csReading, csWriting, csDestroying, csDesigning };

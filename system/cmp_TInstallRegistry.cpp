@@ -1,28 +1,13 @@
-// Registry entries and the shared registry functions; see cmp_TInstallRegistry.h.
+// Registry entries; see cmp_TInstallRegistry.h.
 #include "system/cmp_TInstallRegistry.h"
 
 #include "engine/cmp_TInstall.h"
 #include "engine/routines_ExpandPaths.h"
 #include "runtime/Registry.h"
 
-RT_DEFINE_ENUM(TRootKeys, "hkClassesRoot", "hkCurrentConfig", "hkCurrentUser", "hkDynData", "hkLocalMachine", "hkUsers")
 RT_DEFINE_ENUM(TKeySpecifier, "ksAbsolute", "ksParentKeyKey", "ksCompanyName", "ksProductName", "ksVersion")
 
-os::RootKey RootKeyOf(int storedRoot) {
-    switch (static_cast<TRootKeys>(storedRoot & 0x7F)) {
-    case TRootKeys::hkClassesRoot: return os::RootKey::ClassesRoot;
-    case TRootKeys::hkCurrentConfig: return os::RootKey::CurrentConfig;
-    case TRootKeys::hkCurrentUser: return os::RootKey::CurrentUser;
-    case TRootKeys::hkDynData: return os::RootKey::DynData;
-    case TRootKeys::hkLocalMachine: return os::RootKey::LocalMachine;
-    case TRootKeys::hkUsers: return os::RootKey::Users;
-    }
-    return os::RootKey::CurrentUser;
-}
-
 namespace {
-
-os::RootKey RootOf(TRootKeys root) { return RootKeyOf(static_cast<int>(root)); }
 
 std::string WithoutTrailingBackslash(const std::string& s) { return RemoveBackslash(s); }
 
@@ -36,40 +21,6 @@ bool SplitEntry(const std::string& line, std::string& ident, std::string& value)
 }
 
 }  // namespace
-
-std::string ReadRegistryString(TRootKeys root, const std::string& key, const std::string& name, const std::string& defaultValue) {
-    try {
-        rt::TRegistry reg(RootOf(root));
-        if (!reg.OpenKeyReadOnly(key) || !reg.ValueExists(name)) return defaultValue;
-        return reg.ReadString(name);
-    } catch (const rt::Exception&) {
-        return defaultValue;
-    }
-}
-
-namespace {
-
-// Opens (creating) the key and runs the write; any failure is reported with the key alone.
-template <class Write>
-void WriteRegistryValue(TRootKeys root, const std::string& key, Write write) {
-    rt::TRegistry reg(RootOf(root));
-    try {
-        if (!reg.OpenKey(key, true)) throw EIRCannotWriteValue(key);
-        write(reg);
-    } catch (const rt::ERegistryException&) {
-        throw EIRCannotWriteValue(key);
-    }
-}
-
-}  // namespace
-
-void WriteRegistryString(TRootKeys root, const std::string& key, const std::string& name, const std::string& value) {
-    WriteRegistryValue(root, key, [&](rt::TRegistry& reg) { reg.WriteString(name, value); });
-}
-
-void WriteRegistryInteger(TRootKeys root, const std::string& key, const std::string& name, std::int32_t value) {
-    WriteRegistryValue(root, key, [&](rt::TRegistry& reg) { reg.WriteInteger(name, value); });
-}
 
 // ---- TCustomInstallRegistry ----
 

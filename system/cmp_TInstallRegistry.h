@@ -1,35 +1,18 @@
 // Registry entries of the product: "name=value" lines written into one key when the run
-// reaches the component, and recorded in the product's uninstall record. Also the shared
-// single-value registry functions and the mapping of root keys.
+// reaches the component, and recorded in the product's uninstall record. The shared
+// single-value registry functions and the root keys come with engine/routines_Registry.h.
 #pragma once
 
 #include <cstdint>
 #include <string>
 
 #include "engine/cmp_TInstallContainer.h"
+#include "engine/routines_Registry.h"
 #include "platform/Platform.h"
 
-enum class TRootKeys { hkClassesRoot, hkCurrentConfig, hkCurrentUser, hkDynData, hkLocalMachine, hkUsers };
 enum class TKeySpecifier { ksAbsolute, ksParentKeyKey, ksCompanyName, ksProductName, ksVersion };
 
-RT_DECLARE_ENUM(TRootKeys)
 RT_DECLARE_ENUM(TKeySpecifier)
-
-// The system root a stored root value stands for; only its low 7 bits count, and a value
-// outside the table means HKEY_CURRENT_USER.
-os::RootKey RootKeyOf(int storedRoot);
-
-// The key path alone is the message.
-class EIRCannotWriteValue : public rt::Exception {
-public:
-    using rt::Exception::Exception;
-};
-
-// Default unless the key exists and holds the value as text; never creates anything.
-std::string ReadRegistryString(TRootKeys root, const std::string& key, const std::string& name, const std::string& defaultValue);
-// Create the key with its parents and write; EIRCannotWriteValue(key) when either fails.
-void WriteRegistryString(TRootKeys root, const std::string& key, const std::string& name, const std::string& value);
-void WriteRegistryInteger(TRootKeys root, const std::string& key, const std::string& name, std::int32_t value);
 
 class TInstallRegistry;
 

@@ -8,9 +8,10 @@
 #include "engine/cmp_TInstallFile.h"
 #include "engine/cmp_TInstallFileGroup.h"
 #include "engine/routines_ExpandPaths.h"
+#include "engine/routines_Registry.h"
 #include "platform/Platform.h"
 #include "system/cmp_TProgramManager.h"
-#include "system/routines_UninstallRecord.h"
+#include "system/cmp_TUninstallEXE.h"
 
 RT_DEFINE_ENUM(TShellGroupKind, "gkCustom", "gkMainFolder", "gkMainSubFolder")
 RT_DEFINE_ENUM(TShellLinkKind, "lkCustom", "lkMainExecutable", "lkLinkToSubFolder", "lkLinkInSubFolder", "lkLinkInMainFolder")
@@ -44,12 +45,7 @@ TShellLinkGroup* AsFolder(TInstallContainer* c) {
 
 bool IsFile(const TInstallContainer* c) { return c && c->InheritsFrom(TInstallFile::StaticClass()); }
 
-// The uninstaller's class lives with the uninstaller entry; it is known here by name only.
-bool IsUninstaller(const TInstallContainer& c) {
-    for (const rt::TClassInfo* cls = &c.ClassType(); cls; cls = cls->Parent)
-        if (rt::SameText(cls->Name, "TUninstallEXE")) return true;
-    return false;
-}
+bool IsUninstaller(const TInstallContainer& c) { return c.InheritsFrom(TUninstallEXE::StaticClass()); }
 
 void RequireRoot() {
     if (!InstallRoot()) throw rt::Exception("Must first have a TInstall component");
@@ -450,5 +446,5 @@ void TInstallShellLink::CreateProgramManagerItem() {
 }
 
 void TInstallShellLink::RecordUninstall(const std::string& uninstallKey) {
-    RecordUninstallFile(uninstallKey, AddBackslash(GetDestDir()) + FLinkName);
+    AddUninstallFileEntry(uninstallKey, AddBackslash(GetDestDir()) + FLinkName);
 }

@@ -6,7 +6,7 @@
 
 #include "platform/Platform.h"
 #include "runtime/Forms.h"
-#include "system/VersionBlock.h"
+#include "platform/VersionBlock.h"
 
 RT_DEFINE_ENUM(TLanguage, "lnArabic", "lnBulgarian", "lnCatalan", "lnTraditionalChinese", "lnCzech", "lnDanish", "lnGerman",
                "lnGreek", "lnUSEnglish", "lnCastilianSpanish", "lnFinnish", "lnFrench", "lnHebrew", "lnHungarian",

@@ -1,9 +1,12 @@
-// The PE walk behind ReadPeVersionResource (see PeVersion.h): DOS stub, PE signature, COFF
-// and optional header (PE32 or PE32+), section table, then the three-level resource tree
-// (type, name, language) down to the data entry.
+// The PE walks behind ReadPeVersionResource and PeExportsFunction (see PeVersion.h): DOS
+// stub, PE signature, COFF and optional header (PE32 or PE32+), section table, then the
+// three-level resource tree (type, name, language) down to the data entry, or the export
+// directory's name table.
 #include "platform/sim/PeVersion.h"
 
+#include <algorithm>
 #include <array>
+#include <string>
 
 namespace os {
 
@@ -11,7 +14,10 @@ namespace {
 
 constexpr std::uint16_t kMagicPe32 = 0x10B;
 constexpr std::uint16_t kMagicPe32Plus = 0x20B;
+constexpr std::uint32_t kExportDirectoryIndex = 0;
 constexpr std::uint32_t kResourceDirectoryIndex = 2;
+// Far more than any library exports; a damaged count cannot make the walk run long.
+constexpr std::uint32_t kMaxExportNames = 65536;
 constexpr std::uint32_t kRtVersion = 16;
 constexpr std::uint32_t kVsVersionInfoId = 1;
 constexpr std::uint32_t kSubdirectoryBit = 0x80000000u;
@@ -98,13 +104,11 @@ const Entry* FindId(const std::vector<Entry>& entries, std::uint32_t id) {
     return nullptr;
 }
 
-}  // namespace
-
-bool ReadPeVersionResource(IFile& file, std::vector<std::uint8_t>& block, std::uint32_t& error) {
-    block.clear();
-    PeReader pe(file);
+// Checks the image's headers and loads its section table; rva and size are the data
+// directory at index (zero when the image has none). error tells why an image is refused.
+bool ReadImage(PeReader& pe, std::uint32_t index, std::uint32_t& rva, std::uint32_t& size, std::uint32_t& error) {
     error = kErrorBadExeFormat;
-
+    rva = size = 0;
     std::array<std::uint8_t, 64> dos;
     if (!pe.ReadAt(0, dos.data(), dos.size()) || dos[0] != 'M' || dos[1] != 'Z') return false;
     const std::uint32_t peOffset = U32(&dos[0x3C]);
@@ -132,14 +136,6 @@ bool ReadPeVersionResource(IFile& file, std::vector<std::uint8_t>& block, std::u
     std::array<std::uint8_t, 4> countBytes;
     if (optionalSize < countField + 4 || !pe.ReadAt(optional + countField, countBytes.data(), 4)) return false;
     const std::uint32_t directoryCount = U32(countBytes.data());
-    error = kErrorResourceDataNotFound;
-    const std::uint32_t resourceEnd = directories + 8 * (kResourceDirectoryIndex + 1);
-    if (directoryCount <= kResourceDirectoryIndex || optionalSize < resourceEnd) return false;
-    std::array<std::uint8_t, 8> resourceDir;
-    if (!pe.ReadAt(optional + directories + 8 * kResourceDirectoryIndex, resourceDir.data(), 8)) return false;
-    const std::uint32_t resourceRva = U32(&resourceDir[0]);
-    const std::uint32_t resourceSize = U32(&resourceDir[4]);
-    if (resourceRva == 0 || resourceSize == 0) return false;
 
     const std::uint64_t sectionTable = optional + optionalSize;
     for (std::uint16_t i = 0; i < sectionCount; ++i) {
@@ -147,6 +143,24 @@ bool ReadPeVersionResource(IFile& file, std::vector<std::uint8_t>& block, std::u
         if (!pe.ReadAt(sectionTable + 40ull * i, raw.data(), raw.size())) return false;
         pe.FSections.push_back({U32(&raw[12]), U32(&raw[8]), U32(&raw[16]), U32(&raw[20])});
     }
+    error = 0;
+    if (directoryCount <= index || optionalSize < directories + 8 * (index + 1)) return true;
+    std::array<std::uint8_t, 8> entry;
+    if (!pe.ReadAt(optional + directories + 8 * index, entry.data(), 8)) return true;
+    rva = U32(&entry[0]);
+    size = U32(&entry[4]);
+    return true;
+}
+
+}  // namespace
+
+bool ReadPeVersionResource(IFile& file, std::vector<std::uint8_t>& block, std::uint32_t& error) {
+    block.clear();
+    PeReader pe(file);
+    std::uint32_t resourceRva = 0, resourceSize = 0;
+    if (!ReadImage(pe, kResourceDirectoryIndex, resourceRva, resourceSize, error)) return false;
+    error = kErrorResourceDataNotFound;
+    if (resourceRva == 0 || resourceSize == 0) return false;
 
     // The tree may be shorter in the file than the directory says; walk only what is there.
     std::uint64_t root = 0;
@@ -191,6 +205,42 @@ bool ReadPeVersionResource(IFile& file, std::vector<std::uint8_t>& block, std::u
     if (ownLength < block.size()) block.resize(ownLength);
     error = 0;
     return true;
+}
+
+
+bool IsPeImage(IFile& file) {
+    PeReader pe(file);
+    std::uint32_t rva = 0, size = 0, error = 0;
+    return ReadImage(pe, 0, rva, size, error);
+}
+
+bool PeExportsFunction(IFile& file, const std::string& name, std::uint32_t& error) {
+    PeReader pe(file);
+    std::uint32_t exportRva = 0, exportSize = 0;
+    if (!ReadImage(pe, kExportDirectoryIndex, exportRva, exportSize, error)) return false;
+    error = kErrorProcNotFound;
+    std::uint64_t directory = 0;
+    std::uint32_t available = 0;
+    std::array<std::uint8_t, 40> head;
+    if (exportRva == 0 || !pe.Map(exportRva, directory, available) || available < head.size()) return false;
+    if (!pe.ReadAt(directory, head.data(), head.size())) return false;
+    const std::uint32_t names = U32(&head[24]);
+    const std::uint32_t namesRva = U32(&head[32]);
+    if (names > kMaxExportNames) return false;
+    for (std::uint32_t i = 0; i < names; ++i) {
+        std::uint64_t at = 0;
+        std::array<std::uint8_t, 4> rvaBytes;
+        if (!pe.Map(namesRva + 4 * i, at, available) || available < 4 || !pe.ReadAt(at, rvaBytes.data(), 4)) return false;
+        if (!pe.Map(U32(rvaBytes.data()), at, available)) continue;
+        // Names compare with case, as GetProcAddress compares them.
+        std::string exported(std::min<std::uint32_t>(available, static_cast<std::uint32_t>(name.size()) + 1), '\0');
+        if (!pe.ReadAt(at, exported.data(), exported.size())) continue;
+        if (exported.size() == name.size() + 1 && exported.compare(0, name.size(), name) == 0 && exported.back() == '\0') {
+            error = 0;
+            return true;
+        }
+    }
+    return false;
 }
 
 }  // namespace os

@@ -1,16 +1,18 @@
-// Finds the version resource inside a program file's PE image (32- or 64-bit) without
-// loading it: the simulated machine's GetFileVersionInfo. Portable; reads through IFile only.
+// Finds the version resource and the exported names inside a program file's PE image (32- or
+// 64-bit) without loading it: the simulated machine's GetFileVersionInfo and the entry-point
+// lookup of its library calls. Portable; reads through IFile only.
 #pragma once
 
 #include <cstdint>
+#include <string>
 #include <vector>
 
 #include "platform/Platform.h"
 
 namespace os {
 
-// Windows codes for a file that is no program image, or one without a version resource.
-constexpr std::uint32_t kErrorBadExeFormat = 193;
+// Windows codes for an image without a version resource (kErrorBadExeFormat, in Platform.h,
+// for a file that is no program image).
 constexpr std::uint32_t kErrorResourceDataNotFound = 1812;
 constexpr std::uint32_t kErrorResourceTypeNotFound = 1813;
 
@@ -19,5 +21,12 @@ constexpr std::uint32_t kErrorResourceTypeNotFound = 1813;
 // cut to the block's own length. Every offset in the file is checked before it is used, so a
 // damaged image yields false (with the reason in error), never a read outside the file.
 bool ReadPeVersionResource(IFile& file, std::vector<std::uint8_t>& block, std::uint32_t& error);
+
+// Whether the file is a PE image the loader would take up.
+bool IsPeImage(IFile& file);
+
+// Whether the image's export table names function (compared with case). False with
+// kErrorBadExeFormat for a file that is no image, kErrorProcNotFound for a missing name.
+bool PeExportsFunction(IFile& file, const std::string& name, std::uint32_t& error);
 
 }  // namespace os

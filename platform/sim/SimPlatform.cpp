@@ -14,6 +14,7 @@
 #include <fstream>
 #include <map>
 #include <mutex>
+#include <optional>
 #include <set>
 #include <sstream>
 
@@ -37,6 +38,8 @@ constexpr std::uint32_t kMsPerDay = 86'400'000;
 constexpr std::uint32_t kAttrStored = kAttrReadOnly | kAttrHidden | kAttrSystem | kAttrArchive;
 constexpr FileTime kUnixEpochAsFileTime = 116'444'736'000'000'000ull;
 constexpr int kRegCodePage = 1252;
+constexpr const char* kSessionManagerKey = "SYSTEM\\CurrentControlSet\\Control\\Session Manager";
+constexpr const char* kPendingRenamesValue = "PendingFileRenameOperations";
 
 enum : unsigned { kAccessRead = 1, kAccessWrite = 2, kAccessDelete = 4 };
 
@@ -410,6 +413,8 @@ struct SimPlatform::Machine {
     std::uint32_t RecycleCounter = 0;
 
     bool RecycleFails = false, StartProcessFails = false, WindowsDirFails = false, SystemDirFails = false;
+    bool RestartMovesFail = false;
+    std::optional<OsVersion> ReportedVersion;
 
     bool Fail(std::uint32_t code) {
         Error = code;
@@ -1351,6 +1356,21 @@ void SimPlatform::SetWindowsDirFails(bool fails) {
     FMachine->WindowsDirFails = fails;
 }
 
+void SimPlatform::SetRestartMovesFail(bool fails) {
+    Lock lock(FMachine->Mutex);
+    FMachine->RestartMovesFail = fails;
+}
+
+void SimPlatform::SetReportedVersion(const OsVersion& version) {
+    Lock lock(FMachine->Mutex);
+    FMachine->ReportedVersion = version;
+}
+
+bool SimPlatform::Fail(std::uint32_t code) {
+    Lock lock(FMachine->Mutex);
+    return FMachine->Fail(code);
+}
+
 void SimPlatform::SetSystemDirFails(bool fails) {
     Lock lock(FMachine->Mutex);
     FMachine->SystemDirFails = fails;
@@ -1851,8 +1871,30 @@ bool SimPlatform::RecycleFile(const std::string& path) {
 
 bool SimPlatform::MoveFileAtRestart(const std::string& from, const std::string& to) {
     Lock lock(FMachine->Mutex);
-    if (from.empty()) return FMachine->Fail(kErrorInvalidParameter);
-    FMachine->PendingRenames.push_back(SimPendingRename{from, to});
+    Machine& m = *FMachine;
+    if (from.empty()) return m.Fail(kErrorInvalidParameter);
+    if (!IsNtKind(m.Kind)) return m.Fail(kErrorCallNotImplemented);
+    if (m.RestartMovesFail) return m.Fail(kErrorAccessDenied);
+    // Kept where NT's session manager reads it at boot: "\??\" paths in pairs, the target
+    // marked "!" because an existing file is to be replaced; an empty target deletes.
+    const KeyHandle key = RegCreateKey(RootKey::LocalMachine, kSessionManagerKey);
+    if (!key) return false;
+    RegValue value;
+    std::string data;
+    if (RegQueryValue(key, kPendingRenamesValue, value) && value.Type == ValueType::MultiString) {
+        data.assign(value.Data.begin(), value.Data.end());
+        if (!data.empty()) data.pop_back();  // the list's closing NUL
+    }
+    data += "\\??\\" + from + '\0';
+    data += (to.empty() ? std::string() : "!\\??\\" + to) + '\0';
+    data += '\0';
+    value = RegValue{};
+    value.Type = ValueType::MultiString;
+    value.Data.assign(data.begin(), data.end());
+    const bool stored = RegSetValue(key, kPendingRenamesValue, value);
+    RegCloseKey(key);
+    if (!stored) return false;
+    m.PendingRenames.push_back(SimPendingRename{from, to});
     return true;
 }
 
@@ -2024,6 +2066,7 @@ bool SimPlatform::GetSystemDirectory(std::string& dir) {
 
 OsVersion SimPlatform::GetVersion() {
     Lock lock(FMachine->Mutex);
+    if (FMachine->ReportedVersion) return *FMachine->ReportedVersion;
     switch (FMachine->Kind) {
         case SimWindowsKind::Win95: return OsVersion{PlatformId::Windows, 4, 0, 950, ""};
         case SimWindowsKind::Win98: return OsVersion{PlatformId::Windows, 4, 10, 1998, ""};
@@ -2199,6 +2242,24 @@ bool SimPlatform::DdeRequest(DdeConversation conversation, const std::string& it
     Lock lock(FMachine->Mutex);
     std::uint32_t error = 0;
     return FShell->Request(conversation, item, reply, error) || FMachine->Fail(error);
+}
+
+bool SimPlatform::RunHidden(const std::string& commandLine, std::uint32_t) {
+    const std::string program = ProgramOf(commandLine);
+    if (!FileExists(program)) return Fail(kErrorFileNotFound);
+    {
+        auto image = OpenFile(program, OpenMode::Read, Disposition::OpenExisting, Share::Read);
+        if (!image || !IsPeImage(*image)) return Fail(kErrorBadExeFormat);
+    }
+    {
+        Lock lock(FMachine->Mutex);
+        if (FMachine->StartProcessFails) return FMachine->Fail(kErrorFileNotFound);
+        FMachine->Started.push_back(SimProcessStart{commandLine, "", true});
+    }
+    const auto handler = ProgramHandler();
+    // The program runs to its end before the call returns, as the caller waits for it.
+    if (handler) handler(commandLine);
+    return true;
 }
 
 }  // namespace os

@@ -21,6 +21,18 @@ enum class SimWindowsKind { Win95, Win98, NT351, NT4, Win2000 };
 struct SimProcessStart {
     std::string CommandLine;
     std::string CurrentDir;
+    bool Hidden = false;  // started by RunHidden, which also waited for it
+};
+
+struct SimLibraryCall {
+    std::string Path;      // the library as the program named it
+    std::string Function;
+};
+
+struct SimMessageBox {
+    std::string Text;
+    std::string Caption;
+    std::uint32_t Type = 0;
 };
 
 struct SimRecycledFile {
@@ -90,6 +102,18 @@ public:
     void SetStartProcessFails(bool fails);
     void SetWindowsDirFails(bool fails);
     void SetSystemDirFails(bool fails);
+    void SetRestartMovesFail(bool fails);                    // MoveFileAtRestart: kErrorAccessDenied
+    // Reports this version instead of the kind's (Win32s, or a platform the program does not
+    // know); the directories stay the kind's.
+    void SetReportedVersion(const OsVersion& version);
+
+    // Installation services. A library loads when it is a PE image; its entry points are
+    // the names its export table lists, and a call returns the result set here (0 until set).
+    // A hidden program runs when its file is an image; handler, when set, is what it does.
+    void SetLibraryFunctionResult(const std::string& function, std::int32_t result);
+    void SetProgramHandler(std::function<void(const std::string& commandLine)> handler);
+    // Answers of the next message boxes, in order; without one a box answers kIdCancel.
+    void QueueMessageBoxAnswer(int answer);
 
     // The shell: a step of making shell links that fails with result (kHrOk clears); the
     // Program Manager's presence on DDE, and a macro command it refuses.
@@ -104,6 +128,8 @@ public:
     std::vector<SimProcessStart> StartedProcesses() const;
     std::vector<SimRecycledFile> RecycledFiles() const;
     std::vector<SimPendingRename> PendingRenames() const;
+    std::vector<SimLibraryCall> LibraryCalls() const;
+    std::vector<SimMessageBox> MessageBoxes() const;
 
     // IPlatform.
     std::uint32_t LastError() const override;
@@ -131,6 +157,23 @@ public:
     bool MoveFileAtRestart(const std::string& from, const std::string& to) override;
     // Read from the PE image itself (see PeVersion.h).
     bool GetFileVersionInfo(const std::string& path, std::vector<std::uint8_t>& block) override;
+
+    // Sections and keys compare without case; the file is kept in code page 1252.
+    bool WriteProfileString(const std::string& file, const std::string& section, const std::string& key,
+                            const std::string& value) override;
+    std::string GetProfileString(const std::string& file, const std::string& section, const std::string& key,
+                                 const std::string& defaultValue) override;
+    LibraryCall CallLibraryFunction(const std::string& path, const std::string& function, std::int32_t& result) override;
+    // Waits for nothing: the handler runs at once.
+    bool RunHidden(const std::string& commandLine, std::uint32_t timeoutMs) override;
+    // The version installer works as Windows' does: a temporary copy in the destination, the
+    // version, type and language checks, write protection, and a destination that
+    // SetFileInUse marks (kVifFileInUse, the copy left behind).
+    std::uint32_t VerFindFile(std::uint32_t flags, const std::string& fileName, const std::string& windowsDir,
+                              const std::string& appDir, std::string& currentDir, std::string& destDir) override;
+    std::uint32_t VerInstallFile(std::uint32_t flags, const std::string& srcName, const std::string& destName,
+                                 const std::string& srcDir, const std::string& destDir, const std::string& currentDir,
+                                 std::string& tempFile) override;
 
     KeyHandle RegOpenKey(RootKey root, const std::string& path, bool writable) override;
     KeyHandle RegCreateKey(RootKey root, const std::string& path) override;
@@ -162,6 +205,7 @@ public:
     std::uint32_t WindowProcessId(WindowHandle window) override;
     std::intptr_t SendMessage(WindowHandle window, std::uint32_t message, std::uintptr_t wParam, std::intptr_t lParam) override;
     void MessageBeep(std::uint32_t type) override;
+    int MessageBox(const std::string& text, const std::string& caption, std::uint32_t type) override;
 
     bool StartProcess(const std::string& commandLine, const std::string& currentDir) override;
 
@@ -175,8 +219,16 @@ public:
     struct Machine;  // shared with open files, which may outlive this object
 
 private:
+    struct Services;  // the installation services' state (SimServices.cpp)
+    Services& Svc();
+    std::function<void(const std::string&)> ProgramHandler();
+    bool Fail(std::uint32_t code);
+    // The program file a command line starts, found as CreateProcess finds it.
+    std::string ProgramOf(const std::string& commandLine);
+
     std::shared_ptr<Machine> FMachine;
     std::unique_ptr<SimShell> FShell;
+    std::shared_ptr<Services> FServices;
 };
 
 }  // namespace os

@@ -40,6 +40,11 @@
 #undef FindWindow
 #undef SendMessage
 #undef GetFileVersionInfo
+#undef WriteProfileString
+#undef GetProfileString
+#undef VerFindFile
+#undef VerInstallFile
+#undef MessageBox
 
 namespace os {
 
@@ -483,6 +488,115 @@ bool Win32Platform::GetFileVersionInfo(const std::string& path, std::vector<std:
     return true;
 }
 
+// ---- installation services --------------------------------------------------------------
+
+bool Win32Platform::WriteProfileString(const std::string& file, const std::string& section, const std::string& key,
+                                       const std::string& value) {
+    if (section.empty() || key.empty()) return Fail(ERROR_INVALID_PARAMETER);
+    return ::WritePrivateProfileStringW(Wide(section).c_str(), Wide(key).c_str(), Wide(value).c_str(), Wide(file).c_str()) || Fail();
+}
+
+std::string Win32Platform::GetProfileString(const std::string& file, const std::string& section, const std::string& key,
+                                            const std::string& defaultValue) {
+    const std::wstring wideDefault = Wide(defaultValue);
+    std::vector<wchar_t> buffer(1024);
+    for (;;) {
+        const DWORD got = ::GetPrivateProfileStringW(Wide(section).c_str(), Wide(key).c_str(), wideDefault.c_str(), buffer.data(),
+                                                     static_cast<DWORD>(buffer.size()), Wide(file).c_str());
+        // A full buffer may have cut the value; try again with more room.
+        if (got + 1 < buffer.size() || buffer.size() >= 65536) return Narrow(buffer.data(), got);
+        buffer.resize(buffer.size() * 4);
+    }
+}
+
+LibraryCall Win32Platform::CallLibraryFunction(const std::string& path, const std::string& function, std::int32_t& result) {
+    result = 0;
+    // A damaged image must not stop the installation with a system error box.
+    const UINT oldMode = ::SetErrorMode(SEM_FAILCRITICALERRORS | SEM_NOOPENFILEERRORBOX);
+    HMODULE library = ::LoadLibraryW(Wide(path).c_str());
+    const DWORD loadError = ::GetLastError();
+    ::SetErrorMode(oldMode);
+    if (!library) {
+        Fail(loadError);
+        return LibraryCall::NotLoaded;
+    }
+    using EntryPoint = LONG(WINAPI*)();
+    const auto entry = reinterpret_cast<EntryPoint>(reinterpret_cast<void*>(::GetProcAddress(library, function.c_str())));
+    if (!entry) {
+        Fail(ERROR_PROC_NOT_FOUND);
+        ::FreeLibrary(library);
+        return LibraryCall::NoEntryPoint;
+    }
+    result = entry();
+    ::FreeLibrary(library);
+    return LibraryCall::Called;
+}
+
+bool Win32Platform::RunHidden(const std::string& commandLine, std::uint32_t timeoutMs) {
+    std::wstring command = Wide(commandLine);
+    std::vector<wchar_t> buffer(command.begin(), command.end());
+    buffer.push_back(L'\0');
+    STARTUPINFOW startup{};
+    startup.cb = sizeof startup;
+    startup.dwFlags = STARTF_USESHOWWINDOW;
+    startup.wShowWindow = SW_HIDE;
+    PROCESS_INFORMATION info{};
+    if (!::CreateProcessW(nullptr, buffer.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &info)) return Fail();
+    UniqueHandle process(info.hProcess);
+    UniqueHandle thread(info.hThread);
+    ::WaitForSingleObject(process.Get(), timeoutMs);
+    return true;
+}
+
+namespace {
+
+// The version installer's ANSI entry points: Wine's wide VerInstallFile does not hand back
+// the temporary copy's name, and the ANSI ones are what the system has always offered.
+std::string Ansi(std::string_view utf8) {
+    const std::wstring wide = Wide(utf8);
+    const int size = ::WideCharToMultiByte(CP_ACP, 0, wide.c_str(), static_cast<int>(wide.size()), nullptr, 0, nullptr, nullptr);
+    std::string out(static_cast<std::size_t>(size > 0 ? size : 0), '\0');
+    if (size > 0) ::WideCharToMultiByte(CP_ACP, 0, wide.c_str(), static_cast<int>(wide.size()), out.data(), size, nullptr, nullptr);
+    return out;
+}
+
+std::string FromAnsi(const char* ansi) {
+    const int size = ::MultiByteToWideChar(CP_ACP, 0, ansi, -1, nullptr, 0);
+    if (size <= 1) return {};
+    std::wstring wide(static_cast<std::size_t>(size), L'\0');
+    ::MultiByteToWideChar(CP_ACP, 0, ansi, -1, wide.data(), size);
+    return Narrow(wide.c_str());
+}
+
+}  // namespace
+
+std::uint32_t Win32Platform::VerFindFile(std::uint32_t flags, const std::string& fileName, const std::string& windowsDir,
+                                         const std::string& appDir, std::string& currentDir, std::string& destDir) {
+    char current[MAX_PATH] = {}, dest[MAX_PATH] = {};
+    UINT currentLength = MAX_PATH, destLength = MAX_PATH;
+    // Older headers declare the inputs without const; the calls only read them.
+    std::string name = Ansi(fileName), windows = Ansi(windowsDir), app = Ansi(appDir);
+    const DWORD result = ::VerFindFileA(flags, name.data(), windows.data(), app.data(), current, &currentLength, dest, &destLength);
+    currentDir = FromAnsi(current);
+    destDir = FromAnsi(dest);
+    return result;
+}
+
+std::uint32_t Win32Platform::VerInstallFile(std::uint32_t flags, const std::string& srcName, const std::string& destName,
+                                            const std::string& srcDir, const std::string& destDir, const std::string& currentDir,
+                                            std::string& tempFile) {
+    std::vector<char> temp(MAX_PATH, '\0');
+    const std::string given = Ansi(tempFile);
+    std::copy_n(given.begin(), std::min<std::size_t>(given.size(), MAX_PATH - 1), temp.begin());
+    UINT tempLength = MAX_PATH;
+    std::string source = Ansi(srcName), target = Ansi(destName), sourceDir = Ansi(srcDir), targetDir = Ansi(destDir),
+                current = Ansi(currentDir);
+    const DWORD result = ::VerInstallFileA(flags, source.data(), target.data(), sourceDir.data(), targetDir.data(), current.data(),
+                                           temp.data(), &tempLength);
+    tempFile = FromAnsi(temp.data());
+    return result;
+}
+
 // ---- registry ---------------------------------------------------------------------------
 
 IPlatform::KeyHandle Win32Platform::RegOpenKey(RootKey root, const std::string& path, bool writable) {
@@ -727,6 +841,10 @@ std::intptr_t Win32Platform::SendMessage(WindowHandle window, std::uint32_t mess
 }
 
 void Win32Platform::MessageBeep(std::uint32_t type) { ::MessageBeep(type); }
+
+int Win32Platform::MessageBox(const std::string& text, const std::string& caption, std::uint32_t type) {
+    return ::MessageBoxW(::GetActiveWindow(), Wide(text).c_str(), Wide(caption).c_str(), type | MB_SETFOREGROUND);
+}
 
 bool Win32Platform::StartProcess(const std::string& commandLine, const std::string& currentDir) {
     // CreateProcessW may write into the command line, so it gets a copy of its own.

@@ -39,6 +39,18 @@ public:
     bool MoveFileAtRestart(const std::string& from, const std::string& to) override;
     bool GetFileVersionInfo(const std::string& path, std::vector<std::uint8_t>& block) override;
 
+    bool WriteProfileString(const std::string& file, const std::string& section, const std::string& key,
+                            const std::string& value) override;
+    std::string GetProfileString(const std::string& file, const std::string& section, const std::string& key,
+                                 const std::string& defaultValue) override;
+    LibraryCall CallLibraryFunction(const std::string& path, const std::string& function, std::int32_t& result) override;
+    bool RunHidden(const std::string& commandLine, std::uint32_t timeoutMs) override;
+    std::uint32_t VerFindFile(std::uint32_t flags, const std::string& fileName, const std::string& windowsDir,
+                              const std::string& appDir, std::string& currentDir, std::string& destDir) override;
+    std::uint32_t VerInstallFile(std::uint32_t flags, const std::string& srcName, const std::string& destName,
+                                 const std::string& srcDir, const std::string& destDir, const std::string& currentDir,
+                                 std::string& tempFile) override;
+
     KeyHandle RegOpenKey(RootKey root, const std::string& path, bool writable) override;
     KeyHandle RegCreateKey(RootKey root, const std::string& path) override;
     void RegCloseKey(KeyHandle key) override;
@@ -71,6 +83,7 @@ public:
     std::uint32_t WindowProcessId(WindowHandle window) override;
     std::intptr_t SendMessage(WindowHandle window, std::uint32_t message, std::uintptr_t wParam, std::intptr_t lParam) override;
     void MessageBeep(std::uint32_t type) override;
+    int MessageBox(const std::string& text, const std::string& caption, std::uint32_t type) override;
 
     bool StartProcess(const std::string& commandLine, const std::string& currentDir) override;
 

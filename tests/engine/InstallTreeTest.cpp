@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <type_traits>
 #include <vector>
 
 #include "engine/InstallClasses.h"
@@ -88,6 +89,8 @@ protected:
     T* Make(const std::string& name, TInstallContainer* container, A... args) {
         T* c = new T(form, args...);
         c->SetName(name);
+        // Files of one group need sources of their own.
+        if constexpr (std::is_base_of_v<TInstallFile, T>) c->SetFileName(name + ".dat");
         if (container) c->SetContainer(container);
         return c;
     }
@@ -175,8 +178,13 @@ TEST_F(InstallTreeTest, TheOrderLineGoesOnlyWithTheLastHelperOfThatNumber) {
     EXPECT_EQ(root->InstallOrder()->IndexOf("2000"), 1);
     special->Free();
     EXPECT_GE(root->InstallOrder()->IndexOf("2000"), 0);
-    root->ProcessHelpers();  // the plain file is still reached
-    EXPECT_TRUE(plain->Processed());
+    // The plain file is still reached; it goes no further than being reached.
+    plain->OnBeforeProcess = TInstallContainerNotifyEvent(nullptr, [](TInstallContainer* c) {
+        gLog.push_back("reached " + c->Name());
+        rt::Abort();
+    });
+    root->TInstallContainer::ProcessHelpers();
+    EXPECT_EQ(gLog, (std::vector<std::string>{"reached Plain"}));
 }
 
 TEST_F(InstallTreeTest, InstallTypesKeepItAlwaysExclusive) {
@@ -210,7 +218,8 @@ TEST_F(InstallTreeTest, ProcessAnnouncesEveryStepInOrder) {
     const std::string key = kUninstallKeyPrefix + "Default Product Name";
     EXPECT_EQ(gLog, (std::vector<std::string>{
                         "before Install1", "Dialog1 hears eccBeforeProcess from Install1", "typedlg Install1",
-                        "Dialog1 hears InstallTypeDialog from Install1", "process Registry1", "record Registry1 " + key,
+                        "Dialog1 hears InstallTypeDialog from Install1", "Dialog1 hears eccBeforeInstallFileGroup from Install1",
+                        "process Registry1", "record Registry1 " + key, "Dialog1 hears DoneCopyingFiles from Install1",
                         "after Install1", "Dialog1 hears eccAfterProcess from Install1"}));
     EXPECT_TRUE(root->Processed());
 }
@@ -359,9 +368,10 @@ TEST_F(InstallTreeTest, DestroyedComponentsLeaveEveryContainerAndTheRegistry) {
     const auto count = InstallComponents().size();
     EXPECT_EQ(FindInstallComponent("file1"), file);
     group->Free();
-    EXPECT_EQ(file->Container(), nullptr);
+    // A file container takes its member files with it.
+    EXPECT_EQ(FindInstallComponent("File1"), nullptr);
     EXPECT_EQ(root->HelperCount(), 0);
-    EXPECT_EQ(InstallComponents().size(), count - 1);
+    EXPECT_EQ(InstallComponents().size(), count - 2);
     EXPECT_EQ(FindInstallComponent("FileGroup1"), nullptr);
 
     auto* g2 = Make<TInstallFileGroup>("FileGroup2", root);

@@ -8,6 +8,7 @@
 #include "platform/win32/Win32Platform.h"
 #endif
 #include "runtime/SysUtils.h"
+#include "tests/system/PeImageBuilder.h"
 
 #include <gtest/gtest.h>
 
@@ -17,6 +18,7 @@
 #include <ostream>
 #include <random>
 #include <stdexcept>
+#include <thread>
 
 namespace {
 
@@ -33,6 +35,13 @@ public:
     // Wine keeps the read-only attribute as Unix permissions, which do not stop root from
     // writing; deleting is refused all the same.
     bool ReadOnlyBlocksWrites = true;
+
+    // A library whose DllRegisterServer returns 0, and a program that ends at once.
+    virtual bool PutTestLibrary(const std::string& path) = 0;
+    virtual bool PutTestProgram(const std::string& path) = 0;
+    // Presses a button of the next message box; DoneAnswering waits until it was pressed.
+    virtual void AnswerNextMessageBox(int answer) = 0;
+    virtual void DoneAnswering() {}
 };
 
 // Clears attributes first: read-only entries would survive otherwise.
@@ -74,8 +83,17 @@ public:
         fs::remove_all(FRoot, ec);
     }
     IPlatform& Platform() override { return *FSim; }
+    bool PutTestLibrary(const std::string& path) override { return PutImage(path, {"DllRegisterServer"}); }
+    bool PutTestProgram(const std::string& path) override { return PutImage(path, {}); }
+    void AnswerNextMessageBox(int answer) override { FSim->QueueMessageBoxAnswer(answer); }
 
 private:
+    bool PutImage(const std::string& path, const std::vector<std::string>& exports) {
+        const testpe::Bytes image = testpe::PeImage(testpe::VersionBlock(testpe::Fixed{}, {}), false, 0x0409, exports);
+        auto file = FSim->OpenFile(path, OpenMode::Write, Disposition::CreateAlways, Share::None);
+        return file && file->Write(image.data(), image.size()) == static_cast<std::int64_t>(image.size());
+    }
+
     fs::path FRoot;
     std::unique_ptr<SimPlatform> FSim;
 };
@@ -99,6 +117,9 @@ public:
         FWin.DeleteFile(probe);
     }
     ~Win32Env() override {
+        DoneAnswering();
+        // What the test library registered goes with the test.
+        FWin.RegDeleteTree(RootKey::CurrentUser, "Software\\BrevSetupTest");
         // The scratch folder cannot go while it is the current directory.
         FWin.SetCurrentDirectory(FOldDirectory);
         RemoveTree(FWin, Scratch);
@@ -111,11 +132,38 @@ public:
         }
     }
     IPlatform& Platform() override { return FWin; }
+    // The project's own test binaries, built beside this program; Wine sees the host's files
+    // on drive Z:.
+    bool PutTestLibrary(const std::string& path) override { return FWin.CopyFile(HostFile(BREV_TEST_LIBRARY), path, false); }
+    bool PutTestProgram(const std::string& path) override { return FWin.CopyFile(HostFile(BREV_TEST_PROGRAM), path, false); }
+    void AnswerNextMessageBox(int answer) override {
+        DoneAnswering();
+        // Another thread presses the button as a user would, once the box is up.
+        FAnswerer = std::thread([answer] {
+            Win32Platform own;
+            for (int tries = 0; tries < 400; ++tries) {
+                if (const WindowHandle box = own.FindWindow("#32770")) {
+                    own.SendMessage(box, 0x0111 /* WM_COMMAND */, static_cast<std::uintptr_t>(answer), 0);
+                    return;
+                }
+                own.Sleep(50);
+            }
+        });
+    }
+    void DoneAnswering() override {
+        if (FAnswerer.joinable()) FAnswerer.join();
+    }
 
 private:
+    static std::string HostFile(std::string path) {
+        std::replace(path.begin(), path.end(), '/', '\\');
+        return "Z:" + path;
+    }
+
     static constexpr const char* kParentKey = "Software\\BrevSetupContractTest";
     Win32Platform FWin;
     std::string FOldDirectory;
+    std::thread FAnswerer;
 };
 #endif
 
@@ -793,6 +841,137 @@ TEST_P(PlatformContract, Dde_ProgramManagerAnswersAndListsItsGroups) {
     EXPECT_TRUE(P().DdeRequest(conversation, "Groups", reply));
     EXPECT_EQ(reply.find("unchanged"), std::string::npos);
     P().DdeDisconnect(conversation);
+}
+
+TEST_P(PlatformContract, ProfileFiles_KeepSectionsAndKeysInTheAnsiCodePage) {
+    IPlatform& p = P();
+    const std::string file = S("test.ini");
+    ASSERT_TRUE(p.WriteProfileString(file, "Rename", "C:\\A.DLL", "C:\\A.1"));
+    ASSERT_TRUE(p.WriteProfileString(file, "Rename", "C:\\B.DLL", "C:\\B.1"));
+    // Sections and keys compare without case: the first entry is replaced, not repeated.
+    ASSERT_TRUE(p.WriteProfileString(file, "rename", "c:\\a.dll", "C:\\A.2"));
+    ASSERT_TRUE(p.WriteProfileString(file, "Other", "Name", "Caf\xC3\xA9"));
+    EXPECT_EQ(p.GetProfileString(file, "RENAME", "C:\\A.DLL", "none"), "C:\\A.2");
+    EXPECT_EQ(p.GetProfileString(file, "Rename", "C:\\B.DLL", "none"), "C:\\B.1");
+    EXPECT_EQ(p.GetProfileString(file, "Other", "Name", "none"), "Caf\xC3\xA9");
+    EXPECT_EQ(p.GetProfileString(file, "Other", "Missing", "none"), "none");
+    EXPECT_EQ(p.GetProfileString(S("absent.ini"), "A", "B", "default"), "default");
+    const std::string text = Get(file);
+    EXPECT_EQ(text.find("[Rename]\r\n"), 0u) << text;
+    EXPECT_EQ(text.find("[Rename]", 1), std::string::npos) << text;
+    EXPECT_NE(text.find("C:\\B.DLL=C:\\B.1\r\n"), std::string::npos) << text;
+    EXPECT_EQ(text.find("C:\\A.1"), std::string::npos) << text;
+    // On disk in the ANSI code page: one byte for the accented letter.
+    EXPECT_NE(text.find("Name=Caf\xE9\r\n"), std::string::npos) << text;
+    EXPECT_FALSE(p.WriteProfileString(file, "", "Key", "Value"));
+    EXPECT_FALSE(p.WriteProfileString(file, "Section", "", "Value"));
+}
+
+TEST_P(PlatformContract, DelayedMoves_AreKeptForTheSessionManagerReplacingTheTarget) {
+    IPlatform& p = P();
+    ASSERT_TRUE(Put(S("a.new"), "new"));
+    ASSERT_TRUE(Put(S("a.dll"), "old"));
+    const std::string sessionManager = "SYSTEM\\CurrentControlSet\\Control\\Session Manager";
+    const auto key = p.RegCreateKey(RootKey::LocalMachine, sessionManager);
+    ASSERT_NE(key, 0u);
+    RegValue before;
+    const bool had = p.RegQueryValue(key, "PendingFileRenameOperations", before);
+    ASSERT_TRUE(p.MoveFileAtRestart(S("a.new"), S("a.dll")));
+    RegValue after;
+    ASSERT_TRUE(p.RegQueryValue(key, "PendingFileRenameOperations", after));
+    // Put back what was there, whatever the checks say.
+    if (had) p.RegSetValue(key, "PendingFileRenameOperations", before);
+    else p.RegDeleteValue(key, "PendingFileRenameOperations");
+    p.RegCloseKey(key);
+    EXPECT_EQ(after.Type, ValueType::MultiString);
+    const std::string pairs = rt::LowerCase(std::string(after.Data.begin(), after.Data.end()));
+    const std::string wanted = rt::LowerCase("\\??\\" + S("a.new") + '\0' + "!\\??\\" + S("a.dll") + '\0');
+    EXPECT_NE(pairs.find(wanted), std::string::npos);
+    EXPECT_EQ(Get(S("a.dll")), "old");
+    EXPECT_EQ(Get(S("a.new")), "new");
+}
+
+TEST_P(PlatformContract, Libraries_CallTheirExportsOrSayWhyNot) {
+    IPlatform& p = P();
+    ASSERT_TRUE(FEnv->PutTestLibrary(S("reg.dll")));
+    std::int32_t result = -1;
+    EXPECT_EQ(p.CallLibraryFunction(S("reg.dll"), "DllRegisterServer", result), LibraryCall::Called);
+    EXPECT_EQ(result, 0);
+    EXPECT_EQ(p.CallLibraryFunction(S("reg.dll"), "NoSuchEntryPoint", result), LibraryCall::NoEntryPoint);
+    EXPECT_EQ(p.LastError(), kErrorProcNotFound);
+    ASSERT_TRUE(Put(S("text.dll"), "not a program"));
+    EXPECT_EQ(p.CallLibraryFunction(S("text.dll"), "DllRegisterServer", result), LibraryCall::NotLoaded);
+    EXPECT_EQ(p.LastError(), kErrorBadExeFormat);
+    EXPECT_EQ(p.CallLibraryFunction(S("missing.dll"), "DllRegisterServer", result), LibraryCall::NotLoaded);
+    EXPECT_EQ(p.LastError(), kErrorModNotFound);
+    // Unloaded again: nothing holds the file.
+    EXPECT_TRUE(p.DeleteFile(S("reg.dll")));
+}
+
+TEST_P(PlatformContract, HiddenPrograms_RunToTheirEndOrSayWhyNot) {
+    IPlatform& p = P();
+    ASSERT_TRUE(FEnv->PutTestProgram(S("prog.exe")));
+    EXPECT_TRUE(p.RunHidden("\"" + S("prog.exe") + "\" /quiet", 20'000));
+    // It has ended: nothing holds the file.
+    EXPECT_TRUE(p.DeleteFile(S("prog.exe")));
+    EXPECT_FALSE(p.RunHidden("\"" + S("missing.exe") + "\"", 1000));
+    EXPECT_EQ(p.LastError(), kErrorFileNotFound);
+}
+
+TEST_P(PlatformContract, VersionInstaller_FindsThePlaceAndInstallsUnderItsRules) {
+    IPlatform& p = P();
+    std::string windows, system;
+    ASSERT_TRUE(p.GetWindowsDirectory(windows));
+    ASSERT_TRUE(p.GetSystemDirectory(system));
+    for (const char* dir : {"src", "dest", "app"}) ASSERT_TRUE(p.CreateDirectory(S(dir)));
+    const testpe::Bytes version2 = testpe::VersionedImage(2, 0, 0, 0), version3 = testpe::VersionedImage(3, 0, 0, 0);
+    ASSERT_TRUE(Put(S("src\\brevlib.dll"), std::string(version2.begin(), version2.end())));
+
+    // A shared file belongs in the system directory; a copy elsewhere is reported.
+    std::string current, dest;
+    p.VerFindFile(kVfffIsSharedFile, "brevlib.dll", windows, S("app"), current, dest);
+    EXPECT_TRUE(rt::SameText(rt::ExcludeTrailingBackslash(dest), system)) << dest;
+    EXPECT_EQ(current, "");
+    ASSERT_TRUE(Put(S("app\\brevlib.dll"), "app copy"));
+    EXPECT_TRUE(p.VerFindFile(kVfffIsSharedFile, "brevlib.dll", windows, S("app"), current, dest) & kVffCurNeDest);
+    EXPECT_TRUE(rt::SameText(rt::ExcludeTrailingBackslash(current), S("app"))) << current;
+    p.VerFindFile(0, "brevlib.dll", windows, S("app"), current, dest);
+    EXPECT_TRUE(rt::SameText(rt::ExcludeTrailingBackslash(dest), S("app"))) << dest;
+
+    std::string temp;
+    EXPECT_EQ(p.VerInstallFile(0, "missing.dll", "missing.dll", S("src"), S("dest"), "", temp), kVifCannotReadSrc);
+    EXPECT_EQ(p.VerInstallFile(0, "brevlib.dll", "brevlib.dll", S("src"), S("dest"), "", temp), 0u);
+    EXPECT_EQ(Get(S("dest\\brevlib.dll")), std::string(version2.begin(), version2.end()));
+
+    // A newer copy stays unless forced; the copy made is left beside it for the forced call.
+    ASSERT_TRUE(Put(S("dest\\brevlib.dll"), std::string(version3.begin(), version3.end())));
+    temp.clear();
+    const std::uint32_t refused = p.VerInstallFile(0, "brevlib.dll", "brevlib.dll", S("src"), S("dest"), "", temp);
+    EXPECT_TRUE(refused & kVifSrcOld) << refused;
+    EXPECT_TRUE(refused & kVifMismatch) << refused;
+    ASSERT_TRUE(refused & kVifTempFile) << refused;
+    ASSERT_FALSE(temp.empty());
+    EXPECT_TRUE(p.FileExists(S("dest\\" + temp)));
+    EXPECT_EQ(Get(S("dest\\brevlib.dll")), std::string(version3.begin(), version3.end()));
+    EXPECT_EQ(p.VerInstallFile(kViffForceInstall, "brevlib.dll", "brevlib.dll", S("src"), S("dest"), "", temp), 0u);
+    EXPECT_EQ(Get(S("dest\\brevlib.dll")), std::string(version2.begin(), version2.end()));
+    EXPECT_FALSE(p.FileExists(S("dest\\" + temp)));
+
+    // A write-protected copy is not touched, forced or not.
+    ASSERT_TRUE(p.SetFileAttributes(S("dest\\brevlib.dll"), kAttrReadOnly));
+    temp.clear();
+    EXPECT_TRUE(p.VerInstallFile(kViffForceInstall, "brevlib.dll", "brevlib.dll", S("src"), S("dest"), "", temp) & kVifWriteProt);
+    ASSERT_TRUE(p.SetFileAttributes(S("dest\\brevlib.dll"), kAttrNormal));
+}
+
+TEST_P(PlatformContract, MessageBoxes_AnswerWithTheButtonPressed) {
+    IPlatform& p = P();
+    FEnv->AnswerNextMessageBox(kIdCancel);
+    EXPECT_EQ(p.MessageBox("Please insert disk #2", "Contract", kMbOkCancel | kMbIconInformation), kIdCancel);
+    FEnv->DoneAnswering();
+    FEnv->AnswerNextMessageBox(kIdOk);
+    EXPECT_EQ(p.MessageBox("Please insert disk #3", "Contract", kMbOkCancel | kMbIconInformation), kIdOk);
+    FEnv->DoneAnswering();
 }
 
 INSTANTIATE_TEST_SUITE_P(AllPlatforms, PlatformContract, testing::ValuesIn(Flavours()),

@@ -4,6 +4,7 @@
 #include "platform/sim/SimPlatform.h"
 
 #include "runtime/SysUtils.h"
+#include "tests/system/PeImageBuilder.h"
 
 #include <gtest/gtest.h>
 
@@ -705,6 +706,133 @@ TEST_F(SimPlatformTest, Restart_RenamesAreRecordedNotDone) {
     EXPECT_EQ(pending[1].To, "");
     EXPECT_TRUE(Sim().FileExists("C:\\new.dll"));
     EXPECT_FALSE(Sim().FileExists("C:\\WINNT\\system32\\old.dll"));
+}
+
+TEST_F(SimPlatformTest, Restart_WindowsNinetyFiveRefusesMovesAndTheSwitchRefusesThemOnNt) {
+    ASSERT_TRUE(Put("C:\\new.dll", "n"));
+    Sim().SetWindowsKind(SimWindowsKind::Win98);
+    EXPECT_FALSE(Sim().MoveFileAtRestart("C:\\new.dll", "C:\\old.dll"));
+    EXPECT_EQ(Sim().LastError(), kErrorCallNotImplemented);
+    Sim().SetWindowsKind(SimWindowsKind::NT4);
+    Sim().SetRestartMovesFail(true);
+    EXPECT_FALSE(Sim().MoveFileAtRestart("C:\\new.dll", "C:\\old.dll"));
+    EXPECT_EQ(Sim().LastError(), kErrorAccessDenied);
+    EXPECT_TRUE(Sim().PendingRenames().empty());
+    Sim().SetRestartMovesFail(false);
+    ASSERT_TRUE(Sim().MoveFileAtRestart("C:\\new.dll", "C:\\old.dll"));
+    ASSERT_TRUE(Sim().MoveFileAtRestart("C:\\gone.tmp", ""));
+    // Kept as NT keeps them, and across a restart of the program.
+    Reopen();
+    const RegValue pending = Query(RootKey::LocalMachine, "SYSTEM\\CurrentControlSet\\Control\\Session Manager", "PendingFileRenameOperations");
+    EXPECT_EQ(pending.Type, ValueType::MultiString);
+    const std::string expected = std::string("\\??\\C:\\new.dll") + '\0' + "!\\??\\C:\\old.dll" + '\0' + "\\??\\C:\\gone.tmp" + '\0' + '\0' + '\0';
+    EXPECT_EQ(std::string(pending.Data.begin(), pending.Data.end()), expected);
+}
+
+TEST_F(SimPlatformTest, Version_CanBeReportedAsAnotherSystemKeepingTheKindsFolders) {
+    Sim().SetReportedVersion(OsVersion{PlatformId::Win32s, 3, 10, 0, ""});
+    EXPECT_EQ(Sim().GetVersion().Platform, PlatformId::Win32s);
+    EXPECT_EQ(Sim().GetVersion().Minor, 10u);
+    std::string windows;
+    ASSERT_TRUE(Sim().GetWindowsDirectory(windows));
+    EXPECT_EQ(windows, "C:\\WINNT");
+}
+
+TEST_F(SimPlatformTest, ProfileFiles_EntriesJoinTheirSectionAndQuotesAreDropped) {
+    ASSERT_TRUE(Put("C:\\x.ini", "[One]\r\na=1\r\n\r\n[Two]\r\nq=\"quoted value\"\r\n"));
+    ASSERT_TRUE(Sim().WriteProfileString("C:\\x.ini", "one", "b", "2"));
+    ASSERT_TRUE(Sim().WriteProfileString("C:\\x.ini", "Three", "c", "\xD7\x90"));  // Hebrew alef: no place in 1252
+    EXPECT_EQ(ReadHost(FRoot / "C" / "x.ini"), "[One]\r\na=1\r\nb=2\r\n\r\n[Two]\r\nq=\"quoted value\"\r\n\r\n[Three]\r\nc=?\r\n");
+    EXPECT_EQ(Sim().GetProfileString("C:\\x.ini", "Two", "Q", ""), "quoted value");
+    Sim().SetDriveNotReady('C', true);
+    EXPECT_FALSE(Sim().WriteProfileString("C:\\x.ini", "One", "a", "3"));
+    EXPECT_EQ(Sim().LastError(), kErrorNotReady);
+}
+
+TEST_F(SimPlatformTest, Programs_UnquotedPathsAreSearchedAsCreateProcessDoes) {
+    const testpe::Bytes image = testpe::PeImage(testpe::VersionBlock(testpe::Fixed{}, {}), false);
+    const std::string program(image.begin(), image.end());
+    ASSERT_TRUE(Sim().CreateDirectory("C:\\Program Files"));
+    ASSERT_TRUE(Put("C:\\Program Files\\server.exe", program));
+    std::vector<std::string> ran;
+    Sim().SetProgramHandler([&](const std::string& commandLine) { ran.push_back(commandLine); });
+    EXPECT_TRUE(Sim().RunHidden("C:\\Program Files\\server.exe /REGSERVER", 1000));
+    // A program at the first blank wins, which is why a path is quoted.
+    ASSERT_TRUE(Put("C:\\Program.exe", program));
+    EXPECT_TRUE(Sim().RunHidden("C:\\Program Files\\server.exe /REGSERVER", 1000));
+    EXPECT_TRUE(Sim().RunHidden("\"C:\\Program Files\\server.exe\" /REGSERVER", 1000));
+    EXPECT_EQ(ran.size(), 3u);
+    ASSERT_TRUE(Sim().DeleteFile("C:\\Program.exe"));
+    ASSERT_TRUE(Put("C:\\Program Files\\text.exe", "not a program"));
+    EXPECT_FALSE(Sim().RunHidden("\"C:\\Program Files\\text.exe\"", 1000));
+    EXPECT_EQ(Sim().LastError(), kErrorBadExeFormat);
+    const auto started = Sim().StartedProcesses();
+    ASSERT_EQ(started.size(), 3u);
+    EXPECT_TRUE(started[0].Hidden);
+    Sim().SetStartProcessFails(true);
+    EXPECT_FALSE(Sim().RunHidden("\"C:\\Program Files\\server.exe\"", 1000));
+}
+
+TEST_F(SimPlatformTest, Libraries_CallsAreRecordedWithTheResultSetForTheEntry) {
+    const testpe::Bytes image = testpe::PeImage(testpe::VersionBlock(testpe::Fixed{}, {}), true, 0x0409, {"DllCanUnloadNow", "DllRegisterServer"});
+    ASSERT_TRUE(Put("C:\\srv.dll", std::string(image.begin(), image.end())));
+    std::int32_t result = 7;
+    EXPECT_EQ(Sim().CallLibraryFunction("C:\\srv.dll", "DllRegisterServer", result), LibraryCall::Called);
+    EXPECT_EQ(result, 0);
+    Sim().SetLibraryFunctionResult("DllRegisterServer", -5);
+    EXPECT_EQ(Sim().CallLibraryFunction("c:\\SRV.DLL", "DllRegisterServer", result), LibraryCall::Called);
+    EXPECT_EQ(result, -5);
+    // Entry names compare with case, as the loader compares them.
+    EXPECT_EQ(Sim().CallLibraryFunction("C:\\srv.dll", "dllregisterserver", result), LibraryCall::NoEntryPoint);
+    const auto calls = Sim().LibraryCalls();
+    ASSERT_EQ(calls.size(), 2u);
+    EXPECT_EQ(calls[1].Path, "c:\\SRV.DLL");
+    EXPECT_EQ(calls[1].Function, "DllRegisterServer");
+}
+
+TEST_F(SimPlatformTest, MessageBoxes_AreRecordedAndAnswerCancelWhenNobodyQueuedAnAnswer) {
+    EXPECT_EQ(Sim().MessageBox("first", "Setup", kMbOkCancel), kIdCancel);
+    Sim().QueueMessageBoxAnswer(kIdOk);
+    EXPECT_EQ(Sim().MessageBox("second", "Setup", kMbOk | kMbIconError), kIdOk);
+    const auto boxes = Sim().MessageBoxes();
+    ASSERT_EQ(boxes.size(), 2u);
+    EXPECT_EQ(boxes[1].Text, "second");
+    EXPECT_EQ(boxes[1].Type, static_cast<std::uint32_t>(kMbOk | kMbIconError));
+}
+
+TEST_F(SimPlatformTest, VersionInstaller_ReportsLanguageFilesInUseAndOldCopiesItCannotDelete) {
+    auto image = [](const std::string& table, std::uint32_t ms) {
+        testpe::Fixed f;
+        f.FileMS = ms;
+        const testpe::Bytes b = testpe::PeImage(testpe::VersionBlock(f, {{table, {{"FileVersion", "1"}}}}), false);
+        return std::string(b.begin(), b.end());
+    };
+    for (const char* dir : {"C:\\src", "C:\\dest", "C:\\cur"}) ASSERT_TRUE(Sim().CreateDirectory(dir));
+    ASSERT_TRUE(Put("C:\\src\\lib.dll", image("040904E4", 0x00020000)));
+    ASSERT_TRUE(Put("C:\\dest\\lib.dll", image("040D04E7", 0x00020000)));
+    std::string temp;
+    EXPECT_EQ(Sim().VerInstallFile(0, "lib.dll", "lib.dll", "C:\\src", "C:\\dest", "", temp),
+              static_cast<std::uint32_t>(kVifMismatch | kVifDiffLang | kVifDiffCodePg | kVifTempFile));
+    EXPECT_TRUE(rt::StartsText("VER", temp)) << temp;
+    // In use: the copy stays for the forced call, which meets the same refusal.
+    Sim().SetFileInUse("C:\\dest\\lib.dll", true);
+    const std::string first = temp;
+    EXPECT_EQ(Sim().VerInstallFile(kViffForceInstall, "lib.dll", "lib.dll", "C:\\src", "C:\\dest", "", temp),
+              static_cast<std::uint32_t>(kVifFileInUse | kVifTempFile));
+    EXPECT_EQ(temp, first);
+    EXPECT_EQ(Names("C:\\dest\\*.TMP"), (std::vector<std::string>{first}));
+    std::string current, dest;
+    EXPECT_TRUE(Sim().VerFindFile(0, "lib.dll", "", "C:\\dest", current, dest) & kVffFileInUse);
+    Sim().SetFileInUse("C:\\dest\\lib.dll", false);
+    // An old copy elsewhere goes with the installation, unless it is in use.
+    ASSERT_TRUE(Put("C:\\cur\\lib.dll", "old place"));
+    Sim().SetFileInUse("C:\\cur\\lib.dll", true);
+    EXPECT_EQ(Sim().VerInstallFile(kViffForceInstall, "lib.dll", "lib.dll", "C:\\src", "C:\\dest", "C:\\cur", temp),
+              static_cast<std::uint32_t>(kVifCannotDeleteCur | kVifSharingViolation));
+    EXPECT_EQ(Names("C:\\dest\\*.TMP"), std::vector<std::string>{"<error 2>"});
+    Sim().SetFileInUse("C:\\cur\\lib.dll", false);
+    EXPECT_EQ(Sim().VerInstallFile(0, "lib.dll", "lib.dll", "C:\\src", "C:\\dest", "C:\\cur", temp), 0u);
+    EXPECT_FALSE(Sim().FileExists("C:\\cur\\lib.dll"));
 }
 
 }  // namespace

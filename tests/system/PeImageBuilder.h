@@ -90,8 +90,9 @@ inline Bytes VersionBlock(const Fixed& f, const std::vector<Table>& tables) {
     return Node("VS_VERSION_INFO", fixed, false, children);
 }
 
-// A PE image whose only section holds a resource tree with the block as RT_VERSION id 1.
-inline Bytes PeImage(const Bytes& block, bool pe32plus, std::uint16_t language = 0x0409) {
+// A PE image whose only section holds a resource tree with the block as RT_VERSION id 1 and,
+// when exports are named, an export table listing them (for lookups; nothing runs).
+inline Bytes PeImage(const Bytes& block, bool pe32plus, std::uint16_t language = 0x0409, const std::vector<std::string>& exports = {}) {
     constexpr std::uint32_t kRawStart = 0x200, kSectionRva = 0x1000;
     const std::uint32_t optionalSize = pe32plus ? 240 : 224;
     Bytes tree(0x58, 0);
@@ -106,6 +107,27 @@ inline Bytes PeImage(const Bytes& block, bool pe32plus, std::uint16_t language =
     Put32(tree, 0x48, kSectionRva + 0x58);
     Put32(tree, 0x4C, static_cast<std::uint32_t>(block.size()));
     tree.insert(tree.end(), block.begin(), block.end());
+    Pad4(tree);
+    const std::uint32_t exportAt = static_cast<std::uint32_t>(tree.size());
+    if (!exports.empty()) {
+        const std::uint32_t n = static_cast<std::uint32_t>(exports.size());
+        const std::uint32_t functions = exportAt + 40, names = functions + 4 * n, ordinals = names + 4 * n;
+        tree.resize(ordinals + 2 * n, 0);
+        Put32(tree, exportAt + 16, 1);
+        Put32(tree, exportAt + 20, n);
+        Put32(tree, exportAt + 24, n);
+        Put32(tree, exportAt + 28, kSectionRva + functions);
+        Put32(tree, exportAt + 32, kSectionRva + names);
+        Put32(tree, exportAt + 36, kSectionRva + ordinals);
+        for (std::uint32_t i = 0; i < n; ++i) {
+            Put32(tree, functions + 4 * i, kSectionRva);
+            Put32(tree, names + 4 * i, kSectionRva + static_cast<std::uint32_t>(tree.size()));
+            Put16(tree, ordinals + 2 * i, i);
+            tree.insert(tree.end(), exports[i].begin(), exports[i].end());
+            tree.push_back(0);
+        }
+    }
+    const std::uint32_t exportSize = static_cast<std::uint32_t>(tree.size()) - exportAt;
     const std::uint32_t rawSize = (static_cast<std::uint32_t>(tree.size()) + 0x1FF) & ~0x1FFu;
 
     Bytes image(kRawStart, 0);
@@ -132,8 +154,12 @@ inline Bytes PeImage(const Bytes& block, bool pe32plus, std::uint16_t language =
     const std::size_t countField = pe32plus ? opt + 108 : opt + 92;
     Put32(image, countField, 16);
     const std::size_t directories = countField + 4;
+    if (!exports.empty()) {
+        Put32(image, directories, kSectionRva + exportAt);
+        Put32(image, directories + 4, exportSize);
+    }
     Put32(image, directories + 16, kSectionRva);
-    Put32(image, directories + 20, static_cast<std::uint32_t>(tree.size()));
+    Put32(image, directories + 20, exportAt);
     const std::size_t section = opt + optionalSize;
     const char name[8] = {'.', 'r', 's', 'r', 'c', 0, 0, 0};
     for (int i = 0; i < 8; ++i) image[section + static_cast<std::size_t>(i)] = static_cast<std::uint8_t>(name[i]);

@@ -7,7 +7,7 @@
 #include <memory>
 
 #include "system/cmp_TInstallRegistry.h"
-#include "system/routines_UninstallRecord.h"
+#include "engine/routines_Registry.h"
 
 namespace {
 
@@ -84,8 +84,12 @@ TEST_F(ShellLinkInstallTest, Uninstaller_GetsTheProductNameAsItsArgument) {
     EXPECT_EQ(written->Arguments, "Brevanshaw");
     EXPECT_EQ(written->Target, "C:\\Brevanshaw\\Uninstall.exe");
 
-    // A shortcut hanging from the uninstaller itself outlives the root.
-    auto* loose = Link("ShellLink9", nullptr, uninstaller);
+    // An uninstaller outside the tree (the root frees its own files with it), and a
+    // shortcut to it, outlive the root.
+    auto* orphan = new TUninstallEXE(form);
+    orphan->SetName("UninstallEXE2");
+    orphan->SetFileName("Uninstall.exe");
+    auto* loose = Link("ShellLink9", nullptr, orphan);
     root->Free();
     root = nullptr;
     EXPECT_EQ(MessageOf([&] { loose->ProcessHelpers(); }),
@@ -253,11 +257,16 @@ TEST_F(ShellLinkInstallTest, UninstallRecord_TwoRunsListTheSameShortcutTwice) {
     EXPECT_EQ(Read(list + "1", "Entries"), "<none>");
 }
 
+namespace {
+// The list key of attempt k: U\Files, then U\Files1, U\Files2 and so on.
+std::string ListKey(const std::string& u, int k) { return u + "\\Files" + (k > 0 ? std::to_string(k) : ""); }
+}  // namespace
+
 TEST_F(ShellLinkInstallTest, UninstallRecord_MovesOnPastAListItCannotUse) {
     const std::string u = kU;
     Write(u + "\\Files", "Entries", "many");
     Write(u + "\\Files1", "Entries", "");
-    RecordUninstallFile(u + "\\", "C:\\X.lnk");
+    AddUninstallFileEntry(u + "\\", "C:\\X.lnk");
     EXPECT_EQ(Read(u + "\\Files2", "Entries"), "1");
     EXPECT_EQ(Read(u + "\\Files2", "File1"), "C:\\X.lnk");
     EXPECT_EQ(Read(u + "\\Files", "Entries"), "many");
@@ -265,20 +274,20 @@ TEST_F(ShellLinkInstallTest, UninstallRecord_MovesOnPastAListItCannotUse) {
 
 TEST_F(ShellLinkInstallTest, UninstallRecord_GivesUpAfterItsTriesOrAtOnceWhenNothingCanBeWritten) {
     const std::string u = kU;
-    for (int k = 0; k < kUninstallFileListTries; ++k) Write(UninstallFileListKey(u, k), "Entries", "x");
+    for (int k = 0; k < kUninstallFileLists; ++k) Write(ListKey(u, k), "Entries", "x");
     try {
-        RecordUninstallFile(u, "C:\\X.lnk");
+        AddUninstallFileEntry(u, "C:\\X.lnk");
         FAIL() << "no exception";
     } catch (const EIRCannotWriteValue& e) {
-        EXPECT_EQ(e.Message(), u + "\\Files" + std::to_string(kUninstallFileListTries - 1));
+        EXPECT_EQ(e.Message(), u + "\\Files" + std::to_string(kUninstallFileLists - 1));
     }
     rt::TRegistry reg(os::RootKey::LocalMachine);
-    EXPECT_FALSE(reg.KeyExists(UninstallFileListKey(u, kUninstallFileListTries)));
+    EXPECT_FALSE(reg.KeyExists(ListKey(u, kUninstallFileLists)));
 
     machine->SetRegistryDenied(true);
     const std::string other = u + "Other";
     try {
-        RecordUninstallFile(other, "C:\\X.lnk");
+        AddUninstallFileEntry(other, "C:\\X.lnk");
         FAIL() << "no exception";
     } catch (const EIRCannotWriteValue& e) {
         EXPECT_EQ(e.Message(), other + "\\Files");  // the first list: no later one was tried

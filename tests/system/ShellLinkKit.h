@@ -16,19 +16,8 @@
 #include "runtime/Registry.h"
 #include "system/cmp_TInstallShellLink.h"
 #include "system/cmp_TProgramManager.h"
+#include "system/cmp_TUninstallEXE.h"
 #include "tests/common/SimMachine.h"
-
-// The uninstaller as the shortcut knows it: a file whose class is named TUninstallEXE.
-class TUninstallEXE : public TInstallFile {
-    RT_CLASS(TUninstallEXE, TInstallFile)
-public:
-    using TInstallFile::TInstallFile;
-};
-
-inline const rt::TClassInfo& TUninstallEXE::StaticClass() {
-    static const rt::TClassInfo info{"TUninstallEXE", &TInstallFile::StaticClass(), rt::Factory<TUninstallEXE>(), {}, {}};
-    return info;
-}
 
 // A dialog helper that writes down the stages its container announces.
 class TStageRecorder : public TBaseHelperComponent {
@@ -76,6 +65,7 @@ protected:
     TInstallFile* File(const std::string& name, const std::string& destName) {
         auto* f = new TInstallFile(form);
         f->SetName(name);
+        f->SetFileName(destName);  // two nameless files of one group would be duplicates
         f->SetDestName(destName);
         f->SetContainer(group);
         return f;

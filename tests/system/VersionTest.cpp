@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "runtime/Forms.h"
-#include "system/VersionBlock.h"
+#include "platform/VersionBlock.h"
 #include "system/cmp_TVersion.h"
 #include "tests/common/SimMachine.h"
 #include "tests/system/PeImageBuilder.h"

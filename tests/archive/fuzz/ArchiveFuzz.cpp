@@ -9,7 +9,7 @@
 
 #include "archive/cmp_TKembCompress.h"
 #include "runtime/StringList.h"
-#include "system/VersionBlock.h"
+#include "platform/VersionBlock.h"
 #include "system/cmp_TVersion.h"
 #include "tests/archive/fuzz/FuzzInput.h"
 #include "tests/archive/fuzz/FuzzMachine.h"

@@ -1,8 +1,8 @@
-// The node walk behind QueryFixedFileInfo and QueryVersionString (see VersionBlock.h).
+// The node walk behind the queries of VersionBlock.h.
 // A node is: length (16 bits, whole node), value length, type (1 text, 0 binary), key (UTF-16,
 // zero-terminated), padding to 4 bytes, value, padding, children. Offsets are checked against
 // the enclosing node, so a damaged block yields "missing", never a read outside it.
-#include "system/VersionBlock.h"
+#include "platform/VersionBlock.h"
 
 #include "runtime/SysUtils.h"
 
@@ -111,5 +111,20 @@ bool QueryVersionString(const std::vector<std::uint8_t>& block, std::string_view
         value += c;
     }
     text = rt::Utf16ToUtf8(value);
+    return true;
+}
+
+bool QueryVersionValue(const std::vector<std::uint8_t>& block, std::string_view path, std::vector<std::uint8_t>& value) {
+    Node node;
+    if (!Find(block, path, node)) return false;
+    value.assign(block.begin() + static_cast<std::ptrdiff_t>(node.Value), block.begin() + static_cast<std::ptrdiff_t>(node.Value + node.ValueBytes));
+    return true;
+}
+
+bool QueryFirstTranslation(const std::vector<std::uint8_t>& block, std::uint16_t& language, std::uint16_t& codePage) {
+    std::vector<std::uint8_t> pairs;
+    if (!QueryVersionValue(block, "\\VarFileInfo\\Translation", pairs) || pairs.size() < 4) return false;
+    language = static_cast<std::uint16_t>(pairs[0] | (pairs[1] << 8));
+    codePage = static_cast<std::uint16_t>(pairs[2] | (pairs[3] << 8));
     return true;
 }

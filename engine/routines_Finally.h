@@ -1,0 +1,18 @@
+// Closing steps that run whether an operation ends normally or by an exception, in the
+// order the operation defines them. A failure of the closing steps themselves after an
+// exception is dropped, so the exception that ended the operation is the one reported.
+#pragma once
+
+template <class Body, class Finish>
+void RunWithFinally(Body body, Finish finish) {
+    try {
+        body();
+    } catch (...) {
+        try {
+            finish();
+        } catch (...) {
+        }
+        throw;
+    }
+    finish();
+}

@@ -1,0 +1,112 @@
+#!/usr/bin/env bash
+# Runs the install probe under Wine and reads back, with Wine's own reg tool and the prefix's
+# files, what the system recorded: the replacement at restart in the session manager's list,
+# the registrations, the uninstall record, the unfinished-install list and the database
+# runtime installed through the version installer.
+#   install_e2e.sh <install_probe.exe> <build dir> <test library> <test program>
+set -uo pipefail
+probe=$1
+build=$2
+library=$3
+program=$4
+here=$(cd "$(dirname "$0")/../../.." && pwd)
+run() { BREV_BUILD_DIR="$build" "$here/cmake/wine-run" "$@"; }
+prefix="$build/wineprefix"
+product=BrevInstallProbe
+work='C:\BrevProbe'
+host_work="$prefix/drive_c/BrevProbe"
+system32="$prefix/drive_c/windows/system32"
+uninstall="HKEY_LOCAL_MACHINE\\Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\$product"
+registered='HKEY_CURRENT_USER\Software\BrevSetupTest\Registered'
+session='HKEY_LOCAL_MACHINE\System\CurrentControlSet\Control\Session Manager'
+unfinished='HKEY_LOCAL_MACHINE\SOFTWARE\QUENFOLDINSTALLING'
+shared='HKEY_LOCAL_MACHINE\Software\Microsoft\Windows\CurrentVersion\SharedDlls'
+dao='C:\Program Files\Common Files\Microsoft Shared\DAO'
+runtime=(MSJT3032.dll MSJTER32.dll MSJINT32.dll VBAJET32.dll VBAR2232.dll VEN2232.olb MSVCRT20.dll)
+fail=0
+
+# The prefix's own MSVCRT20.dll is kept aside: the runtime may replace an older one.
+backup=$(mktemp -d)
+cleanup() {
+  run reg delete "$uninstall" /f >/dev/null 2>&1
+  run reg delete 'HKEY_CURRENT_USER\Software\BrevSetupTest' /f >/dev/null 2>&1
+  run reg delete "$unfinished" /f >/dev/null 2>&1
+  run reg delete "$shared" /v "$dao\\DAO3032.dll" /f >/dev/null 2>&1
+  run reg delete "$session" /v PendingFileRenameOperations /f >/dev/null 2>&1
+  rm -rf "$host_work" "$prefix/drive_c/Program Files/Common Files/Microsoft Shared/DAO"
+  for f in "${runtime[@]}"; do
+    [ -e "$backup/$f" ] && cp -p "$backup/$f" "$system32/$f" || rm -f "$system32/$f"
+  done
+}
+for f in "${runtime[@]}"; do [ -e "$system32/$f" ] && cp -p "$system32/$f" "$backup/$f"; done
+cleanup
+mkdir -p "$host_work/bin"
+cp "$library" "$host_work/bin/brevregtest.dll"
+cp "$program" "$host_work/bin/brevregtestexe.exe"
+
+if ! run "$probe" "$product" "$work" "$work\\bin\\brevregtest.dll" "$work\\bin\\brevregtestexe.exe"; then
+  echo "FAIL: the probe did not complete"
+  cleanup
+  rm -rf "$backup"
+  exit 1
+fi
+
+query() { run reg query "$1" 2>/dev/null | tr -d '\r'; }
+expect() {  # key, value name as reg shows it, type, data
+  local line
+  line=$(query "$1" | grep -F "    $2    $3    " | head -1)
+  if [ "$line" = "    $2    $3    $4" ]; then
+    echo "PASS: $1 [$2] = $4"
+  else
+    echo "FAIL: $1 [$2]: expected '$3 $4', reg shows '${line:-nothing}'"
+    fail=1
+  fi
+}
+absent() {
+  if query "$1" | grep -qF "    $2    "; then echo "FAIL: $1 [$2] should not exist"; fail=1; else echo "PASS: $1 has no [$2]"; fi
+}
+contains() {  # what, text, expected piece
+  if printf '%s' "$2" | grep -qF -- "$3"; then echo "PASS: $1"; else echo "FAIL: $1: '$3' not in '$2'"; fail=1; fi
+}
+
+# The file in use is replaced at the restart, over the old one ("!": replace existing).
+pending=$(query "$session" | grep -F PendingFileRenameOperations)
+contains "the restart moves engine.1" "$pending" '\??\C:\BrevProbe\App\engine.1'
+contains "the restart replaces engine.dll" "$pending" '!\??\C:\BrevProbe\App\engine.dll'
+[ "$(cat "$host_work/App/engine.dll")" = "the engine in use" ] && echo "PASS: the file in use is untouched" ||
+  { echo "FAIL: the file in use was changed"; fail=1; }
+cmp -s "$host_work/App/engine.1" "$library" && echo "PASS: the new engine waits as engine.1" ||
+  { echo "FAIL: engine.1 is not the new library"; fail=1; }
+# Its registration waits for the restart; the others ran now.
+expect "$unfinished" File2 REG_SZ 0
+absent "$registered" 'C:\BrevProbe\App\engine.dll'
+expect "$registered" 'C:\BrevProbe\App\srv.dll' REG_DWORD 0x0
+expect "$registered" 'C:\BrevProbe\App\server.exe' REG_DWORD 0x1
+
+# The uninstall record.
+expect "$uninstall" DisplayName REG_SZ "$product"
+expect "$uninstall" UninstallString REG_SZ "\"C:\\BrevProbe\\App\\Uninstall.exe\" $product"
+expect "$uninstall\\Files" File1 REG_SZ 'C:\BrevProbe\App\readme.txt'
+expect "$uninstall\\Files" Entries REG_SZ 1
+expect "$uninstall\\ActiveX" File1 REG_SZ 'C:\BrevProbe\App\engine.dll;0'
+expect "$uninstall\\ActiveX" File2 REG_SZ 'C:\BrevProbe\App\srv.dll;0'
+expect "$uninstall\\ActiveX" File3 REG_SZ 'C:\BrevProbe\App\server.exe;1'
+expect "$uninstall\\ActiveX" Entries REG_SZ 3
+
+# The database runtime, through the version installer.
+log=$(tr -d '\r' < "$host_work/DAO/Install.log" 2>/dev/null)
+want=$(printf 'Installing %s\n' MSJT3032.dll MSJTER32.dll MSJINT32.dll VBAJET32.dll VBAR2232.dll VEN2232.olb MSVCRT20.dll DAO3032.dll)
+[ "$log" = "${want%$'\n'}" ] && echo "PASS: the runtime log holds the eight lines" ||
+  { echo "FAIL: the runtime log reads: $log"; fail=1; }
+for f in MSJT3032.dll MSJTER32.dll MSJINT32.dll VBAJET32.dll VBAR2232.dll; do
+  cmp -s "$system32/$f" "$library" && echo "PASS: $f is in the system folder" || { echo "FAIL: $f is not in the system folder"; fail=1; }
+  expect "$registered" "C:\\windows\\system32\\$f" REG_DWORD 0x0
+done
+[ -e "$host_work/DAO/MSJT3032.dll" ] && { echo "FAIL: the runtime source is still there"; fail=1; } || echo "PASS: the runtime sources are gone"
+expect "$registered" "$dao\\DAO3032.dll" REG_DWORD 0x0
+expect "$shared" "$dao\\DAO3032.dll" REG_DWORD 0x1
+
+cleanup
+rm -rf "$backup"
+[ "$fail" -eq 0 ] && echo "install_e2e: all checks passed"
+exit "$fail"
