@@ -43,7 +43,6 @@ reg add "$U\\RegistryKeys\\RegistryKey1\\Entries" /v LID /d 0 /f
 
 wr 'C:\BrevUninstallTest\Uninstall.exe' Brevanshaw /s
 code=$?
-WINEPREFIX="$prefix" wineserver -w >/dev/null 2>&1 || true
 fail=0
 check() { if eval "$2"; then echo "PASS: $1"; else echo "FAIL: $1"; fail=1; fi; }
 check "exit code 0" '[ "$code" = 0 ]'

@@ -13,18 +13,7 @@
 #include "runtime/Forms.h"
 #include "system/cmp_TInstallShellLink.h"
 #include "system/cmp_TProgramManager.h"
-
-// The uninstaller as the shortcut knows it: by its class name.
-class TUninstallEXE : public TInstallFile {
-    RT_CLASS(TUninstallEXE, TInstallFile)
-public:
-    using TInstallFile::TInstallFile;
-};
-
-const rt::TClassInfo& TUninstallEXE::StaticClass() {
-    static const rt::TClassInfo info{"TUninstallEXE", &TInstallFile::StaticClass(), {}, {}, {}};
-    return info;
-}
+#include "system/cmp_TUninstallEXE.h"
 
 int main(int argc, char** argv) {
     if (argc < 2) return 2;
@@ -42,10 +31,12 @@ int main(int argc, char** argv) {
         root->SetDestDir("C:\\" + product);
         auto* program = new TInstallFile(form);
         program->SetName("File1");
+        program->SetFileName("Viewer.exe");
         program->SetDestName("Viewer.exe");
         program->SetContainer(root);
         auto* uninstaller = new TUninstallEXE(form);
         uninstaller->SetName("UninstallEXE1");
+        uninstaller->SetFileName("Uninstall.exe");
         uninstaller->SetDestName("Uninstall.exe");
         uninstaller->SetContainer(root);
         // The targets exist, as they would after the files were copied.

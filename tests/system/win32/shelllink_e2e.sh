@@ -15,7 +15,14 @@ pass() { echo "PASS: $*"; }
 bad() { echo "FAIL: $*"; fail=1; }
 
 run reg delete "$uninstall" /f >/dev/null 2>&1
-out=$(run "$probe" "$product" | tr -d '\r') || { echo "$out"; bad "the probe did not run"; exit 1; }
+# Through a file, not a pipe: the Program Manager group the probe makes starts Wine's shell,
+# which would hold a pipe (and the test runner reading it) open for as long as it runs.
+log=$(mktemp)
+trap 'rm -f "$log"' EXIT
+run "$probe" "$product" >"$log" 2>&1 </dev/null
+status=$?
+out=$(tr -d '\r' <"$log")
+[ "$status" = 0 ] || { echo "$out"; bad "the probe did not run"; exit 1; }
 echo "$out"
 mapfile -t links < <(printf '%s\n' "$out" | sed -n 's/^LINK //p')
 [ "${#links[@]}" -eq 2 ] || bad "expected two shortcuts, the probe named ${#links[@]}"
