@@ -144,7 +144,8 @@ TEST(StringTable, TextsFollowTheLanguageAndMissingOnesAreEmpty) {
     EXPECT_EQ(LoadStr(12345), "");
     // Another source (the Windows resource) takes over when installed.
     SetStringSource([](int id, std::string& text) {
-        text = "#" + std::to_string(id);
+        text = std::to_string(id);
+        text.insert(text.begin(), '#');
         return id != 7;
     });
     EXPECT_EQ(LoadStr(20), "#20");
