@@ -183,6 +183,7 @@ object MainSetupDlg: TMainSetupDlg
     DestDirType = ddContainerDestDir
     DestName = 'dao3032.dll'
     FileName = 'dao3032.dll'
+    IncludeFromDir = 'C:\Brevanshaw Product'
     InteractiveText.Strings = (
       'Please insert disk #')
   end
@@ -192,6 +193,7 @@ object MainSetupDlg: TMainSetupDlg
     DestDirType = ddContainerDestDir
     DestName = 'msjint32.dll'
     FileName = 'msjint32.dll'
+    IncludeFromDir = 'C:\Brevanshaw Product'
     InteractiveText.Strings = (
       'Please insert disk #')
   end
@@ -201,6 +203,7 @@ object MainSetupDlg: TMainSetupDlg
     DestDirType = ddContainerDestDir
     DestName = 'msjt3032.dll'
     FileName = 'msjt3032.dll'
+    IncludeFromDir = 'C:\Brevanshaw Product'
     InteractiveText.Strings = (
       'Please insert disk #')
   end
@@ -210,6 +213,7 @@ object MainSetupDlg: TMainSetupDlg
     DestDirType = ddContainerDestDir
     DestName = 'msjter32.dll'
     FileName = 'msjter32.dll'
+    IncludeFromDir = 'C:\Brevanshaw Product'
     InteractiveText.Strings = (
       'Please insert disk #')
   end
@@ -219,6 +223,7 @@ object MainSetupDlg: TMainSetupDlg
     DestDirType = ddContainerDestDir
     DestName = 'Msvcrt20.dll'
     FileName = 'Msvcrt20.dll'
+    IncludeFromDir = 'C:\Brevanshaw Product'
     InteractiveText.Strings = (
       'Please insert disk #')
   end
@@ -228,6 +233,7 @@ object MainSetupDlg: TMainSetupDlg
     DestDirType = ddContainerDestDir
     DestName = 'vbajet32.dll'
     FileName = 'vbajet32.dll'
+    IncludeFromDir = 'C:\Brevanshaw Product'
     InteractiveText.Strings = (
       'Please insert disk #')
   end
@@ -237,6 +243,7 @@ object MainSetupDlg: TMainSetupDlg
     DestDirType = ddContainerDestDir
     DestName = 'vbar2232.dll'
     FileName = 'vbar2232.dll'
+    IncludeFromDir = 'C:\Brevanshaw Product'
     InteractiveText.Strings = (
       'Please insert disk #')
   end
@@ -246,15 +253,407 @@ object MainSetupDlg: TMainSetupDlg
     DestDirType = ddContainerDestDir
     DestName = 'ven2232.olb'
     FileName = 'ven2232.olb'
+    IncludeFromDir = 'C:\Brevanshaw Product'
     InteractiveText.Strings = (
       'Please insert disk #')
   end
-  object File44: TInstallFile
+  object File9: TInstallFile
+    Container = FileGroup1
+    ArchiveFileType = ddContainerArchiveFile
+    DestDirType = ddContainerDestDir
+    DestName = 'Lfavi70n.dll'
+    FileName = 'Lfavi70n.dll'
+    IncludeFromDir = 'C:\Brevanshaw Product'
+    InteractiveText.Strings = (
+      'Please insert disk #')
+  end
+  object File10: TInstallFile
+    Container = FileGroup1
+    ArchiveFileType = ddContainerArchiveFile
+    DestDirType = ddContainerDestDir
+    DestName = 'Lfimg01n.dll'
+    FileName = 'Lfimg01n.dll'
+    IncludeFromDir = 'C:\Brevanshaw Product'
+    InteractiveText.Strings = (
+      'Please insert disk #')
+  end
+  object File11: TInstallFile
+    Container = FileGroup1
+    ArchiveFileType = ddContainerArchiveFile
+    DestDirType = ddContainerDestDir
+    DestName = 'Lfimg02n.dll'
+    FileName = 'Lfimg02n.dll'
+    IncludeFromDir = 'C:\Brevanshaw Product'
+    InteractiveText.Strings = (
+      'Please insert disk #')
+  end
+  object File12: TInstallFile
+    Container = FileGroup1
+    ArchiveFileType = ddContainerArchiveFile
+    DestDirType = ddContainerDestDir
+    DestName = 'Lfimg03n.dll'
+    FileName = 'Lfimg03n.dll'
+    IncludeFromDir = 'C:\Brevanshaw Product'
+    InteractiveText.Strings = (
+      'Please insert disk #')
+  end
+  object File13: TInstallFile
+    Container = FileGroup1
+    ArchiveFileType = ddContainerArchiveFile
+    DestDirType = ddContainerDestDir
+    DestName = 'Lfimg04n.dll'
+    FileName = 'Lfimg04n.dll'
+    IncludeFromDir = 'C:\Brevanshaw Product'
+    InteractiveText.Strings = (
+      'Please insert disk #')
+  end
+  object File14: TInstallFile
+    Container = FileGroup1
+    ArchiveFileType = ddContainerArchiveFile
+    DestDirType = ddContainerDestDir
+    DestName = 'Lfimg05n.dll'
+    FileName = 'Lfimg05n.dll'
+    IncludeFromDir = 'C:\Brevanshaw Product'
+    InteractiveText.Strings = (
+      'Please insert disk #')
+  end
+  object File15: TInstallFile
+    Container = FileGroup1
+    ArchiveFileType = ddContainerArchiveFile
+    DestDirType = ddContainerDestDir
+    DestName = 'Lfimg06n.dll'
+    FileName = 'Lfimg06n.dll'
+    IncludeFromDir = 'C:\Brevanshaw Product'
+    InteractiveText.Strings = (
+      'Please insert disk #')
+  end
+  object File16: TInstallFile
+    Container = FileGroup1
+    ArchiveFileType = ddContainerArchiveFile
+    DestDirType = ddContainerDestDir
+    DestName = 'Lfimg07n.dll'
+    FileName = 'Lfimg07n.dll'
+    IncludeFromDir = 'C:\Brevanshaw Product'
+    InteractiveText.Strings = (
+      'Please insert disk #')
+  end
+  object File17: TInstallFile
+    Container = FileGroup1
+    ArchiveFileType = ddContainerArchiveFile
+    DestDirType = ddContainerDestDir
+    DestName = 'Lfimg08n.dll'
+    FileName = 'Lfimg08n.dll'
+    IncludeFromDir = 'C:\Brevanshaw Product'
+    InteractiveText.Strings = (
+      'Please insert disk #')
+  end
+  object File18: TInstallFile
+    Container = FileGroup1
+    ArchiveFileType = ddContainerArchiveFile
+    DestDirType = ddContainerDestDir
+    DestName = 'Lfimg09n.dll'
+    FileName = 'Lfimg09n.dll'
+    IncludeFromDir = 'C:\Brevanshaw Product'
+    InteractiveText.Strings = (
+      'Please insert disk #')
+  end
+  object File19: TInstallFile
+    Container = FileGroup1
+    ArchiveFileType = ddContainerArchiveFile
+    DestDirType = ddContainerDestDir
+    DestName = 'Lfimg10n.dll'
+    FileName = 'Lfimg10n.dll'
+    IncludeFromDir = 'C:\Brevanshaw Product'
+    InteractiveText.Strings = (
+      'Please insert disk #')
+  end
+  object File20: TInstallFile
+    Container = FileGroup1
+    ArchiveFileType = ddContainerArchiveFile
+    DestDirType = ddContainerDestDir
+    DestName = 'Lfimg11n.dll'
+    FileName = 'Lfimg11n.dll'
+    IncludeFromDir = 'C:\Brevanshaw Product'
+    InteractiveText.Strings = (
+      'Please insert disk #')
+  end
+  object File21: TInstallFile
+    Container = FileGroup1
+    ArchiveFileType = ddContainerArchiveFile
+    DestDirType = ddContainerDestDir
+    DestName = 'Lfimg12n.dll'
+    FileName = 'Lfimg12n.dll'
+    IncludeFromDir = 'C:\Brevanshaw Product'
+    InteractiveText.Strings = (
+      'Please insert disk #')
+  end
+  object File22: TInstallFile
+    Container = FileGroup1
+    ArchiveFileType = ddContainerArchiveFile
+    DestDirType = ddContainerDestDir
+    DestName = 'Lfimg13n.dll'
+    FileName = 'Lfimg13n.dll'
+    IncludeFromDir = 'C:\Brevanshaw Product'
+    InteractiveText.Strings = (
+      'Please insert disk #')
+  end
+  object File23: TInstallFile
+    Container = FileGroup1
+    ArchiveFileType = ddContainerArchiveFile
+    DestDirType = ddContainerDestDir
+    DestName = 'Lfimg14n.dll'
+    FileName = 'Lfimg14n.dll'
+    IncludeFromDir = 'C:\Brevanshaw Product'
+    InteractiveText.Strings = (
+      'Please insert disk #')
+  end
+  object File24: TInstallFile
+    Container = FileGroup1
+    ArchiveFileType = ddContainerArchiveFile
+    DestDirType = ddContainerDestDir
+    DestName = 'Lfimg15n.dll'
+    FileName = 'Lfimg15n.dll'
+    IncludeFromDir = 'C:\Brevanshaw Product'
+    InteractiveText.Strings = (
+      'Please insert disk #')
+  end
+  object File25: TInstallFile
+    Container = FileGroup1
+    ArchiveFileType = ddContainerArchiveFile
+    DestDirType = ddContainerDestDir
+    DestName = 'Lfimg16n.dll'
+    FileName = 'Lfimg16n.dll'
+    IncludeFromDir = 'C:\Brevanshaw Product'
+    InteractiveText.Strings = (
+      'Please insert disk #')
+  end
+  object File26: TInstallFile
+    Container = FileGroup1
+    ArchiveFileType = ddContainerArchiveFile
+    DestDirType = ddContainerDestDir
+    DestName = 'Lfimg17n.dll'
+    FileName = 'Lfimg17n.dll'
+    IncludeFromDir = 'C:\Brevanshaw Product'
+    InteractiveText.Strings = (
+      'Please insert disk #')
+  end
+  object File27: TInstallFile
+    Container = FileGroup1
+    ArchiveFileType = ddContainerArchiveFile
+    DestDirType = ddContainerDestDir
+    DestName = 'Lfimg18n.dll'
+    FileName = 'Lfimg18n.dll'
+    IncludeFromDir = 'C:\Brevanshaw Product'
+    InteractiveText.Strings = (
+      'Please insert disk #')
+  end
+  object File28: TInstallFile
+    Container = FileGroup1
+    ArchiveFileType = ddContainerArchiveFile
+    DestDirType = ddContainerDestDir
+    DestName = 'Lfimg19n.dll'
+    FileName = 'Lfimg19n.dll'
+    IncludeFromDir = 'C:\Brevanshaw Product'
+    InteractiveText.Strings = (
+      'Please insert disk #')
+  end
+  object File29: TInstallFile
+    Container = FileGroup1
+    ArchiveFileType = ddContainerArchiveFile
+    DestDirType = ddContainerDestDir
+    DestName = 'Lfimg20n.dll'
+    FileName = 'Lfimg20n.dll'
+    IncludeFromDir = 'C:\Brevanshaw Product'
+    InteractiveText.Strings = (
+      'Please insert disk #')
+  end
+  object File30: TInstallFile
+    Container = FileGroup1
+    ArchiveFileType = ddContainerArchiveFile
+    DestDirType = ddContainerDestDir
+    DestName = 'Lfimg21n.dll'
+    FileName = 'Lfimg21n.dll'
+    IncludeFromDir = 'C:\Brevanshaw Product'
+    InteractiveText.Strings = (
+      'Please insert disk #')
+  end
+  object File31: TInstallFile
+    Container = FileGroup1
+    ArchiveFileType = ddContainerArchiveFile
+    DestDirType = ddContainerDestDir
+    DestName = 'Lfimg22n.dll'
+    FileName = 'Lfimg22n.dll'
+    IncludeFromDir = 'C:\Brevanshaw Product'
+    InteractiveText.Strings = (
+      'Please insert disk #')
+  end
+  object File32: TInstallFile
+    Container = FileGroup1
+    ArchiveFileType = ddContainerArchiveFile
+    DestDirType = ddContainerDestDir
+    DestName = 'Lfimg23n.dll'
+    FileName = 'Lfimg23n.dll'
+    IncludeFromDir = 'C:\Brevanshaw Product'
+    InteractiveText.Strings = (
+      'Please insert disk #')
+  end
+  object File33: TInstallFile
+    Container = FileGroup1
+    ArchiveFileType = ddContainerArchiveFile
+    DestDirType = ddContainerDestDir
+    DestName = 'Lfimg24n.dll'
+    FileName = 'Lfimg24n.dll'
+    IncludeFromDir = 'C:\Brevanshaw Product'
+    InteractiveText.Strings = (
+      'Please insert disk #')
+  end
+  object File34: TInstallFile
+    Container = FileGroup1
+    ArchiveFileType = ddContainerArchiveFile
+    DestDirType = ddContainerDestDir
+    DestName = 'Lfimg25n.dll'
+    FileName = 'Lfimg25n.dll'
+    IncludeFromDir = 'C:\Brevanshaw Product'
+    InteractiveText.Strings = (
+      'Please insert disk #')
+  end
+  object File35: TInstallFile
+    Container = FileGroup1
+    ArchiveFileType = ddContainerArchiveFile
+    DestDirType = ddContainerDestDir
+    DestName = 'Lfimg26n.dll'
+    FileName = 'Lfimg26n.dll'
+    IncludeFromDir = 'C:\Brevanshaw Product'
+    InteractiveText.Strings = (
+      'Please insert disk #')
+  end
+  object File36: TInstallFile
+    Container = FileGroup1
+    ArchiveFileType = ddContainerArchiveFile
+    DestDirType = ddContainerDestDir
+    DestName = 'Lfimg27n.dll'
+    FileName = 'Lfimg27n.dll'
+    IncludeFromDir = 'C:\Brevanshaw Product'
+    InteractiveText.Strings = (
+      'Please insert disk #')
+  end
+  object File37: TInstallFile
+    Container = FileGroup1
+    ArchiveFileType = ddContainerArchiveFile
+    DestDirType = ddContainerDestDir
+    DestName = 'Lfimg28n.dll'
+    FileName = 'Lfimg28n.dll'
+    IncludeFromDir = 'C:\Brevanshaw Product'
+    InteractiveText.Strings = (
+      'Please insert disk #')
+  end
+  object File38: TInstallFile
+    Container = FileGroup1
+    ArchiveFileType = ddContainerArchiveFile
+    DestDirType = ddContainerDestDir
+    DestName = 'Lfimg29n.dll'
+    FileName = 'Lfimg29n.dll'
+    IncludeFromDir = 'C:\Brevanshaw Product'
+    InteractiveText.Strings = (
+      'Please insert disk #')
+  end
+  object File39: TInstallFile
+    Container = FileGroup1
+    ArchiveFileType = ddContainerArchiveFile
+    DestDirType = ddContainerDestDir
+    DestName = 'Lfimg30n.dll'
+    FileName = 'Lfimg30n.dll'
+    IncludeFromDir = 'C:\Brevanshaw Product'
+    InteractiveText.Strings = (
+      'Please insert disk #')
+  end
+  object File40: TInstallFile
+    Container = FileGroup1
+    ArchiveFileType = ddContainerArchiveFile
+    DestDirType = ddContainerDestDir
+    DestName = 'Lfimg31n.dll'
+    FileName = 'Lfimg31n.dll'
+    IncludeFromDir = 'C:\Brevanshaw Product'
+    InteractiveText.Strings = (
+      'Please insert disk #')
+  end
+  object File41: TInstallFile
+    Container = FileGroup1
+    ArchiveFileType = ddContainerArchiveFile
+    DestDirType = ddContainerDestDir
+    DestName = 'Lfimg32n.dll'
+    FileName = 'Lfimg32n.dll'
+    IncludeFromDir = 'C:\Brevanshaw Product'
+    InteractiveText.Strings = (
+      'Please insert disk #')
+  end
+  object File42: TInstallFile
+    Container = FileGroup1
+    ArchiveFileType = ddContainerArchiveFile
+    DestDirType = ddContainerDestDir
+    DestName = 'Pcdlib32.dll'
+    FileName = 'Pcdlib32.dll'
+    IncludeFromDir = 'C:\Brevanshaw Product'
+    InteractiveText.Strings = (
+      'Please insert disk #')
+  end
+  object File43: TInstallFile
     Container = FileGroup2
     ArchiveFileType = ddContainerArchiveFile
     DestDirType = ddContainerDestDir
-    DestName = 'document.mdb'
-    FileName = 'document.mdb'
+    DestName = 'Brevanshaw.exe'
+    FileName = 'Brevanshaw.exe'
+    IncludeFromDir = 'C:\Brevanshaw Product'
+    InteractiveText.Strings = (
+      'Please insert disk #')
+  end
+  object File52: TInstallFile
+    Container = FileGroup2
+    ArchiveFileType = ddContainerArchiveFile
+    DestDirType = ddContainerDestDir
+    DestName = 'BrevView.exe'
+    FileName = 'BrevView.exe'
+    IncludeFromDir = 'C:\Brevanshaw Product'
+    InteractiveText.Strings = (
+      'Please insert disk #')
+  end
+  object File45: TInstallFile
+    Container = FileGroup2
+    ArchiveFileType = ddContainerArchiveFile
+    DestDirType = ddContainerDestDir
+    DestName = 'KalAgent.exe'
+    FileName = 'KalAgent.exe'
+    IncludeFromDir = 'C:\Brevanshaw Product'
+    InteractiveText.Strings = (
+      'Please insert disk #')
+  end
+  object File46: TInstallFile
+    Container = FileGroup2
+    ArchiveFileType = ddContainerArchiveFile
+    DestDirType = ddContainerDestDir
+    DestName = 'AppCorrect.exe'
+    FileName = 'AppCorrect.exe'
+    IncludeFromDir = 'C:\Brevanshaw Product'
+    InteractiveText.Strings = (
+      'Please insert disk #')
+  end
+  object File47: TInstallFile
+    Container = FileGroup2
+    ArchiveFileType = ddContainerArchiveFile
+    DestDirType = ddContainerDestDir
+    DestName = 'AddOnInst.exe'
+    FileName = 'AddOnInst.exe'
+    IncludeFromDir = 'C:\Brevanshaw Product'
+    InteractiveText.Strings = (
+      'Please insert disk #')
+  end
+  object File48: TInstallFile
+    Container = FileGroup2
+    ArchiveFileType = ddContainerArchiveFile
+    DestDirType = ddContainerDestDir
+    DestName = 'KalImport.exe'
+    FileName = 'KalImport.exe'
+    IncludeFromDir = 'C:\Brevanshaw Product'
     InteractiveText.Strings = (
       'Please insert disk #')
   end
@@ -264,70 +663,431 @@ object MainSetupDlg: TMainSetupDlg
     DestDirType = ddContainerDestDir
     DestName = 'Tutorial.exe'
     FileName = 'Tutorial.exe'
+    IncludeFromDir = 'C:\Brevanshaw Product'
     InteractiveText.Strings = (
       'Please insert disk #')
   end
-  object File9: TInstallFile
+  object File50: TInstallFile
+    Container = FileGroup2
+    ArchiveFileType = ddContainerArchiveFile
+    DestDirType = ddContainerDestDir
+    DestName = 'Kalupdt.EXE'
+    FileName = 'Kalupdt.EXE'
+    IncludeFromDir = 'C:\Brevanshaw Product'
+    InteractiveText.Strings = (
+      'Please insert disk #')
+  end
+  object File51: TInstallFile
+    Container = FileGroup2
+    ArchiveFileType = ddContainerArchiveFile
+    DestDirType = ddContainerDestDir
+    DestName = 'KALADDON.DLL'
+    FileName = 'KALADDON.DLL'
+    IncludeFromDir = 'C:\Brevanshaw Product'
+    InteractiveText.Strings = (
+      'Please insert disk #')
+  end
+  object File44: TInstallFile
+    Container = FileGroup2
+    ArchiveFileType = ddContainerArchiveFile
+    DestDirType = ddContainerDestDir
+    DestName = 'document.mdb'
+    FileName = 'document.mdb'
+    IncludeFromDir = 'C:\Brevanshaw Product'
+    InteractiveText.Strings = (
+      'Please insert disk #')
+  end
+  object File53: TInstallFile
+    Container = FileGroup2
+    ArchiveFileType = ddContainerArchiveFile
+    DestDirType = ddContainerDestDir
+    DestName = 'db1.mdb'
+    FileName = 'db1.mdb'
+    IncludeFromDir = 'C:\Brevanshaw Product'
+    InteractiveText.Strings = (
+      'Please insert disk #')
+  end
+  object File54: TInstallFile
+    Container = FileGroup2
+    ArchiveFileType = ddContainerArchiveFile
+    DestDirType = ddContainerDestDir
+    DestName = 'test.mdb'
+    FileName = 'test.mdb'
+    IncludeFromDir = 'C:\Brevanshaw Product'
+    InteractiveText.Strings = (
+      'Please insert disk #')
+  end
+  object File55: TInstallFile
+    Container = FileGroup2
+    ArchiveFileType = ddContainerArchiveFile
+    DestDirType = ddContainerDestDir
+    DestName = 'Readme.doc'
+    FileName = 'Readme.doc'
+    IncludeFromDir = 'C:\Brevanshaw Product'
+    InteractiveText.Strings = (
+      'Please insert disk #')
+  end
+  object File56: TInstallFile
+    Container = FileGroup2
+    ArchiveFileType = ddContainerArchiveFile
+    DestDirType = ddContainerDestDir
+    DestName = 'oem.bmp'
+    FileName = 'oem.bmp'
+    IncludeFromDir = 'C:\Brevanshaw Product'
+    InteractiveText.Strings = (
+      'Please insert disk #')
+  end
+  object File57: TInstallFile
     Container = FileGroup3
     ArchiveFileType = ddContainerArchiveFile
     DestDirType = ddContainerDestDir
     DestName = 'apps0.ini'
     FileName = 'apps0.ini'
+    IncludeFromDir = 'C:\Brevanshaw Product'
     InteractiveText.Strings = (
       'Please insert disk #')
   end
-  object File10: TInstallFile
+  object File58: TInstallFile
     Container = FileGroup3
     ArchiveFileType = ddContainerArchiveFile
     DestDirType = ddContainerDestDir
     DestName = 'apps1.ini'
     FileName = 'apps1.ini'
+    IncludeFromDir = 'C:\Brevanshaw Product'
     InteractiveText.Strings = (
       'Please insert disk #')
   end
-  object File11: TInstallFile
+  object File59: TInstallFile
     Container = FileGroup3
     ArchiveFileType = ddContainerArchiveFile
     DestDirType = ddContainerDestDir
     DestName = 'apps2.ini'
     FileName = 'apps2.ini'
+    IncludeFromDir = 'C:\Brevanshaw Product'
     InteractiveText.Strings = (
       'Please insert disk #')
   end
-  object File12: TInstallFile
+  object File60: TInstallFile
     Container = FileGroup3
     ArchiveFileType = ddContainerArchiveFile
     DestDirType = ddContainerDestDir
     DestName = 'apps3.ini'
     FileName = 'apps3.ini'
+    IncludeFromDir = 'C:\Brevanshaw Product'
     InteractiveText.Strings = (
       'Please insert disk #')
   end
-  object File13: TInstallFile
+  object File61: TInstallFile
     Container = FileGroup3
     ArchiveFileType = ddContainerArchiveFile
     DestDirType = ddContainerDestDir
     DestName = 'apps4.ini'
     FileName = 'apps4.ini'
+    IncludeFromDir = 'C:\Brevanshaw Product'
     InteractiveText.Strings = (
       'Please insert disk #')
   end
-  object File14: TInstallFile
+  object File62: TInstallFile
+    Container = FileGroup5
+    ArchiveFileType = ddContainerArchiveFile
+    DestDirType = ddContainerDestDir
+    DestName = 'Brevanshaw.hlp'
+    FileName = 'Brevanshaw.hlp'
+    IncludeFromDir = 'C:\Brevanshaw Product'
+    InteractiveText.Strings = (
+      'Please insert disk #')
+    RegisterAsHelp = True
+  end
+  object File63: TInstallFile
+    Container = FileGroup5
+    ArchiveFileType = ddContainerArchiveFile
+    DestDirType = ddContainerDestDir
+    DestName = 'Brevanshaw.cnt'
+    FileName = 'Brevanshaw.cnt'
+    IncludeFromDir = 'C:\Brevanshaw Product'
+    InteractiveText.Strings = (
+      'Please insert disk #')
+  end
+  object File64: TInstallFile
+    Container = FileGroup5
+    ArchiveFileType = ddContainerArchiveFile
+    DestDirType = ddContainerDestDir
+    DestName = 'KalAddOn.hlp'
+    FileName = 'KalAddOn.hlp'
+    IncludeFromDir = 'C:\Brevanshaw Product'
+    InteractiveText.Strings = (
+      'Please insert disk #')
+    RegisterAsHelp = True
+  end
+  object File65: TInstallFile
+    Container = FileGroup5
+    ArchiveFileType = ddContainerArchiveFile
+    DestDirType = ddContainerDestDir
+    DestName = 'KalAddOn.cnt'
+    FileName = 'KalAddOn.cnt'
+    IncludeFromDir = 'C:\Brevanshaw Product'
+    InteractiveText.Strings = (
+      'Please insert disk #')
+  end
+  object File66: TInstallFile
+    Container = FileGroup5
+    ArchiveFileType = ddContainerArchiveFile
+    DestDirType = ddContainerDestDir
+    DestName = 'Tutorial.hlp'
+    FileName = 'Tutorial.hlp'
+    IncludeFromDir = 'C:\Brevanshaw Product'
+    InteractiveText.Strings = (
+      'Please insert disk #')
+    RegisterAsHelp = True
+  end
+  object File67: TInstallFile
+    Container = FileGroup5
+    ArchiveFileType = ddContainerArchiveFile
+    DestDirType = ddContainerDestDir
+    DestName = 'Tutorial.cnt'
+    FileName = 'Tutorial.cnt'
+    IncludeFromDir = 'C:\Brevanshaw Product'
+    InteractiveText.Strings = (
+      'Please insert disk #')
+  end
+  object File68: TInstallFile
+    Container = FileGroup6
+    ArchiveFileType = ddContainerArchiveFile
+    DestDirType = ddContainerDestDir
+    DestName = 'BrevDb32.dll'
+    FileName = 'BrevDb32.dll'
+    IncludeFromDir = 'C:\Brevanshaw Product'
+    InteractiveText.Strings = (
+      'Please insert disk #')
+  end
+  object File49: TInstallFile
+    Container = FileGroup6
+    ArchiveFileType = ddContainerArchiveFile
+    DestDirType = ddContainerDestDir
+    DestName = 'BrevCat32.dll'
+    FileName = 'BrevCat32.dll'
+    IncludeFromDir = 'C:\Brevanshaw Product'
+    InteractiveText.Strings = (
+      'Please insert disk #')
+  end
+  object File70: TInstallFile
+    Container = FileGroup6
+    ArchiveFileType = ddContainerArchiveFile
+    DestDirType = ddContainerDestDir
+    DestName = 'BrevImg32.dll'
+    FileName = 'BrevImg32.dll'
+    IncludeFromDir = 'C:\Brevanshaw Product'
+    InteractiveText.Strings = (
+      'Please insert disk #')
+  end
+  object File71: TInstallFile
+    Container = FileGroup6
+    ArchiveFileType = ddContainerArchiveFile
+    DestDirType = ddContainerDestDir
+    DestName = 'BrevCtl32.dll'
+    FileName = 'BrevCtl32.dll'
+    IncludeFromDir = 'C:\Brevanshaw Product'
+    InteractiveText.Strings = (
+      'Please insert disk #')
+  end
+  object File72: TInstallFile
+    Container = FileGroup6
+    ArchiveFileType = ddContainerArchiveFile
+    DestDirType = ddContainerDestDir
+    DestName = 'BrevSnd32.dll'
+    FileName = 'BrevSnd32.dll'
+    IncludeFromDir = 'C:\Brevanshaw Product'
+    InteractiveText.Strings = (
+      'Please insert disk #')
+  end
+  object File73: TInstallFile
+    Container = FileGroup6
+    ArchiveFileType = ddContainerArchiveFile
+    DestDirType = ddContainerDestDir
+    DestName = 'BrevVid32.dll'
+    FileName = 'BrevVid32.dll'
+    IncludeFromDir = 'C:\Brevanshaw Product'
+    InteractiveText.Strings = (
+      'Please insert disk #')
+  end
+  object File74: TInstallFile
+    Container = FileGroup6
+    ArchiveFileType = ddContainerArchiveFile
+    DestDirType = ddContainerDestDir
+    DestName = 'BrevTxt32.dll'
+    FileName = 'BrevTxt32.dll'
+    IncludeFromDir = 'C:\Brevanshaw Product'
+    InteractiveText.Strings = (
+      'Please insert disk #')
+  end
+  object File75: TInstallFile
+    Container = FileGroup6
+    ArchiveFileType = ddContainerArchiveFile
+    DestDirType = ddContainerDestDir
+    DestName = 'BrevNet32.dll'
+    FileName = 'BrevNet32.dll'
+    IncludeFromDir = 'C:\Brevanshaw Product'
+    InteractiveText.Strings = (
+      'Please insert disk #')
+  end
+  object File76: TInstallFile
     Container = FileGroup7
     ArchiveFileType = ddContainerArchiveFile
     DestDirType = ddContainerDestDir
     DestName = 'Blank.jpg'
     FileName = 'Blank.jpg'
+    IncludeFromDir = 'C:\Brevanshaw Product'
     InteractiveText.Strings = (
       'Please insert disk #')
   end
-  object File15: TInstallFile
+  object File77: TInstallFile
     Container = FileGroup8
     ArchiveFileType = ddContainerArchiveFile
     DestDirType = ddContainerDestDir
     DestName = 'orderfrm.rtf'
     FileName = 'orderfrm.rtf'
+    IncludeFromDir = 'C:\Brevanshaw Product'
     InteractiveText.Strings = (
       'Please insert disk #')
+  end
+  object File78: TInstallFile
+    Container = FileGroup9
+    ArchiveFileType = ddContainerArchiveFile
+    DestDirType = ddContainerDestDir
+    DestName = 'Halvernock.htm'
+    FileName = 'Halvernock.htm'
+    IncludeFromDir = 'C:\Brevanshaw Product'
+    InteractiveText.Strings = (
+      'Please insert disk #')
+  end
+  object File79: TInstallFile
+    Container = FileGroup9
+    ArchiveFileType = ddContainerArchiveFile
+    DestDirType = ddContainerDestDir
+    DestName = 'logo_anim.gif'
+    FileName = 'logo_anim.gif'
+    IncludeFromDir = 'C:\Brevanshaw Product'
+    InteractiveText.Strings = (
+      'Please insert disk #')
+  end
+  object UninstallEXE1: TUninstallEXE
+    Container = Install1
+    ArchiveFileType = ddContainerArchiveFile
+    DestDirType = ddContainerDestDir
+    DestName = 'Uninstall.exe'
+    FileName = 'Uninstall.exe'
+    IncludeFromDir = 'C:\Brevanshaw UnInstall'
+    InteractiveText.Strings = (
+      'Please insert disk #')
+  end
+  object MainFolder1: TShellLinkGroup
+    Container = Install1
+    DestDir = '\Brevanshaw'
+    DestDirType = ddProgramMenuDir
+    GroupKind = gkMainFolder
+  end
+  object ShellLink1: TInstallShellLink
+    Container = MainFolder1
+    DestDirType = ddContainerDestDir
+    HotKey = 0
+    LinkKind = lkLinkInMainFolder
+    LinkName = 'Uninstall.lnk'
+    ObjectLink = UninstallEXE1
+    ObjectLocationType = ddObjectLink
+  end
+  object ShellLink2: TInstallShellLink
+    Container = MainFolder1
+    DestDirType = ddContainerDestDir
+    HotKey = 0
+    LinkKind = lkLinkInMainFolder
+    LinkName = 'Brevanshaw.lnk'
+    ObjectLink = File43
+    ObjectLocationType = ddObjectLink
+  end
+  object ShellLink3: TInstallShellLink
+    Container = MainFolder1
+    DestDirType = ddContainerDestDir
+    HotKey = 0
+    LinkKind = lkLinkInMainFolder
+    LinkName = 'Application Correction Utility.LNK'
+    ObjectLink = File46
+    ObjectLocationType = ddObjectLink
+  end
+  object ShellLink4: TInstallShellLink
+    Container = MainFolder1
+    DestDirType = ddContainerDestDir
+    HotKey = 0
+    LinkKind = lkLinkInMainFolder
+    LinkName = 'Add-On Configuration.LNK'
+    ObjectLink = File47
+    ObjectLocationType = ddObjectLink
+  end
+  object ShellLink5: TInstallShellLink
+    Container = MainFolder1
+    DestDirType = ddContainerDestDir
+    HotKey = 0
+    LinkKind = lkLinkInMainFolder
+    LinkName = 'Windows Add-On Agent.LNK'
+    ObjectLink = File45
+    ObjectLocationType = ddObjectLink
+  end
+  object ShellLink6: TInstallShellLink
+    Container = MainFolder1
+    DestDirType = ddStartUpMenuDir
+    HotKey = 0
+    LinkKind = lkCustom
+    LinkName = 'Windows Office Add-On Agent.LNK'
+    ObjectLink = File45
+    ObjectLocationType = ddObjectLink
+  end
+  object ShellLink7: TInstallShellLink
+    Container = MainFolder1
+    DestDirType = ddContainerDestDir
+    HotKey = 0
+    LinkKind = lkLinkInMainFolder
+    LinkName = 'Read-me !.LNK'
+    ObjectLink = File55
+    ObjectLocationType = ddObjectLink
+  end
+  object ShellLink8: TInstallShellLink
+    Container = MainFolder1
+    DestDirType = ddContainerDestDir
+    HotKey = 0
+    LinkKind = lkLinkInMainFolder
+    LinkName = 'Import Utility.LNK'
+    ObjectLink = File48
+    ObjectLocationType = ddObjectLink
+  end
+  object ShellLink9: TInstallShellLink
+    Container = Install1
+    DestDirType = ddStartMenuDir
+    HotKey = 0
+    LinkKind = lkCustom
+    LinkName = 'Brevanshaw.lnk'
+    ObjectLink = File43
+    ObjectLocationType = ddObjectLink
+  end
+  object ShellLink10: TInstallShellLink
+    Container = MainFolder1
+    DestDirType = ddContainerDestDir
+    HotKey = 0
+    LinkKind = lkLinkInMainFolder
+    LinkName = 'Halvernock Internet Web Site.LNK'
+    ObjectLink = File78
+    ObjectLocationType = ddObjectLink
+  end
+  object ShellLink11: TInstallShellLink
+    Container = MainFolder1
+    DestDirType = ddContainerDestDir
+    HotKey = 0
+    LinkKind = lkLinkInMainFolder
+    LinkName = 'Brevanshaw Interactive Tutorial.LNK'
+    ObjectLink = File69
+    ObjectLocationType = ddObjectLink
+  end
+  object HebForm1: THebForm
+    Hebrew = False
+  end
+  object CheckHebrewKeyboardLayout1: TCheckHebrewKeyboardLayout
   end
 end

@@ -7,9 +7,12 @@
 #include "app/Main.h"
 #include "engine/SetupState.h"
 #include "engine/cmp_TInstall.h"
+#include "engine/cmp_TInstallFile.h"
 #include "engine/cmp_TInstallFileGroup.h"
 #include "runtime/headless/HeadlessBackend.h"
 #include "system/cmp_TInstallRegistry.h"
+#include "system/cmp_TInstallShellLink.h"
+#include "system/cmp_TUninstallEXE.h"
 #include "tests/common/SimMachine.h"
 
 void BrevRegisterEmbeddedResources();
@@ -160,13 +163,40 @@ TEST_F(SetupStartTest, TheMainWindowIsCreatedFromItsDescriptionAndScaledToTheScr
         EXPECT_EQ(root->Information()->ProductName(), "Brevanshaw");
         EXPECT_EQ(root->DestDir(), "C:\\Brevanshaw");
         EXPECT_FALSE(root->UseLoadingProgram());
-        EXPECT_EQ(root->InstallOrder()->ToVector(), (std::vector<std::string>{"1000", "8500"}));
+        EXPECT_EQ(root->InstallOrder()->ToVector(), (std::vector<std::string>{"1000", "2000", "7000", "8000", "8500"}));
         EXPECT_EQ(root->FileContainerCount(), 9);
-        auto* dao = static_cast<TInstallFileGroup*>(main->FindComponent("FileGroup4"));
-        ASSERT_NE(dao, nullptr);
-        EXPECT_EQ(dao->GroupName(), "DAO_FILES");
-        EXPECT_EQ(dao->HelperCount(), 8);
-        EXPECT_NE(main->FindComponent("File44"), nullptr);
+        // The product: its groups with their files, the uninstaller, the program folder and
+        // its shortcuts, as the handlers expect them by name.
+        const std::pair<const char*, int> groups[] = {{"FileGroup4", 8}, {"FileGroup1", 34}, {"FileGroup2", 14},
+                                                      {"FileGroup3", 5},  {"FileGroup5", 6},  {"FileGroup6", 8},
+                                                      {"FileGroup7", 1},  {"FileGroup8", 1},  {"FileGroup9", 2}};
+        int files = 0;
+        for (const auto& [name, count] : groups) {
+            auto* group = dynamic_cast<TInstallFileGroup*>(main->FindComponent(name));
+            ASSERT_NE(group, nullptr) << name;
+            EXPECT_EQ(group->HelperCount(), count) << name;
+            files += group->HelperCount();
+        }
+        EXPECT_EQ(files, 79);
+        EXPECT_EQ(static_cast<TInstallFileGroup*>(main->FindComponent("FileGroup4"))->GroupName(), "DAO_FILES");
+        auto* database = dynamic_cast<TInstallFile*>(main->FindComponent("File44"));
+        ASSERT_NE(database, nullptr);
+        EXPECT_EQ(database->DestName(), "document.mdb");
+        EXPECT_EQ(database->Container(), main->FindComponent("FileGroup2"));
+        auto* tutorial = dynamic_cast<TInstallFile*>(main->FindComponent("File69"));
+        ASSERT_NE(tutorial, nullptr);
+        EXPECT_EQ(tutorial->DestName(), "Tutorial.exe");
+        EXPECT_NE(dynamic_cast<TUninstallEXE*>(main->FindComponent("UninstallEXE1")), nullptr);
+        auto* folder = dynamic_cast<TShellLinkGroup*>(main->FindComponent("MainFolder1"));
+        ASSERT_NE(folder, nullptr);
+        EXPECT_EQ(folder->GroupKind(), TShellGroupKind::gkMainFolder);
+        auto* agentInStartUp = dynamic_cast<TInstallShellLink*>(main->FindComponent("ShellLink6"));
+        auto* agentInFolder = dynamic_cast<TInstallShellLink*>(main->FindComponent("ShellLink5"));
+        ASSERT_TRUE(agentInStartUp && agentInFolder);
+        EXPECT_EQ(agentInStartUp->ObjectLink(), agentInFolder->ObjectLink()) << "two shortcuts to the add-on agent";
+        EXPECT_EQ(agentInStartUp->DestDirType(), TPathSpecifiers::ddStartUpMenuDir);
+        EXPECT_EQ(dynamic_cast<TInstallShellLink*>(main->FindComponent("ShellLink1"))->ObjectLink(),
+                  main->FindComponent("UninstallEXE1"));
 
         // A second instance's restore request reaches the running window.
         const int before = backend.Restores();
