@@ -1,0 +1,85 @@
+#!/usr/bin/env bash
+# The main job under Wine: setup.exe packs the sample product into a distribution with
+# "*BUILD", then the distribution's setup.exe installs it into the build's Wine prefix, as a
+# user would start it. Checks what was installed (every file with its bytes, the shortcuts,
+# the registry values, the uninstall record), prints a summary and saves screenshots.
+# Usage: install_demo.sh SETUP_EXE BUILD_DIR PRODUCT_DIR
+set -uo pipefail
+source "$(dirname "$0")/e2e_lib.sh"
+
+[ $# -eq 3 ] || { echo "usage: $0 SETUP_EXE BUILD_DIR PRODUCT_DIR" >&2; exit 2; }
+e2e_init "$1" "$2"
+product=$(cd "$3" && pwd)
+start_display
+prepare_wine
+drive="$WINEPREFIX/drive_c"
+win() { "$wine_run" "$@"; }
+regq() { win reg query "$@" 2>/dev/null | tr -d '\r'; }
+
+note "a clean machine: no earlier installation, distribution or unfinished work"
+rm -rf "$drive/Brevanshaw" "$drive/BrevDist" "$drive/BrevBuild" "$drive/Brevanshaw Product" "$drive/Brevanshaw UnInstall"
+for key in 'HKLM\SOFTWARE\Halvernock' 'HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall\Brevanshaw' \
+           'HKLM\SOFTWARE\QUENFOLDINSTALLING'; do
+  win reg delete "$key" /f >/dev/null 2>&1
+done
+
+note "the developer's machine: the product's files where the install description takes them from"
+mkdir -p "$drive/Brevanshaw Product" "$drive/Brevanshaw UnInstall" "$drive/BrevBuild"
+for f in "$product"/*; do
+  case "$(basename "$f")" in Uninstall.exe) cp "$f" "$drive/Brevanshaw UnInstall/" ;; *) cp "$f" "$drive/Brevanshaw Product/" ;; esac
+done
+cp "$setup_exe" "$drive/BrevBuild/setup.exe"
+printf 'C:\\BrevDist\\\r\n' > "$drive/BrevBuild/BUILD.INF"
+
+note "build mode: setup.exe *BUILD packs the distribution into C:\\BrevDist"
+win 'C:\BrevBuild\setup.exe' '*BUILD' >"$build/demo-build.log" 2>&1
+[ -f "$drive/BrevDist/setup.exe" ] && pass "the distribution has setup.exe" || fail "no setup.exe in the distribution"
+volumes=$(ls "$drive/BrevDist"/files.* 2>/dev/null | wc -l)
+[ "$volumes" -ge 1 ] && pass "the distribution has the archive ($volumes volume(s), $(du -ch "$drive/BrevDist"/files.* | tail -1 | cut -f1))" ||
+  fail "no archive files.1 in the distribution"
+
+note "installation: the distribution's setup.exe, started as a user starts it"
+setup_exe="$drive/BrevDist/setup.exe"
+start_setup
+if wait_window '^Setup\.\.\.$' 60 >/dev/null; then screenshot 10-install-loading; fi
+if main=$(wait_window '^Brevanshaw ! Setup\.\.\.$' 60); then screenshot 11-install-main; fi
+if wait_setup_gone 300; then pass "setup ended by itself"; else fail "setup still runs after 300 s"; wineserver -k 2>/dev/null; fi
+
+note "what was installed"
+dest="$drive/Brevanshaw"
+system32="$drive/windows/system32"
+installed=0 same=0
+while IFS=';' read -r component group name kind description; do
+  case "$component" in File*) ;; *) continue ;; esac
+  case "$group" in FileGroup1|FileGroup6) where="$system32" ;; FileGroup7) where="$dest/BITMAPS" ;; *) where="$dest" ;; esac
+  target=$(find "$where" -maxdepth 1 -iname "$name" 2>/dev/null | head -1)
+  [ -n "$target" ] || { fail "$name is not in $where"; continue; }
+  installed=$((installed + 1))
+  cmp -s "$target" "$product/$name" && same=$((same + 1)) || fail "$name differs from the product's"
+done < "$e2e_here/../../product/files.txt"
+[ "$installed" = 79 ] && pass "all 79 product files installed" || fail "$installed of 79 product files installed"
+[ "$same" = "$installed" ] && pass "every installed file has the product's bytes"
+[ -f "$dest/Uninstall.exe" ] && pass "the uninstaller installed" || fail "no Uninstall.exe in C:\\Brevanshaw"
+
+programs="$drive/users/$USER/AppData/Roaming/Microsoft/Windows/Start Menu/Programs"
+[ -d "$programs" ] || programs=$(find "$drive/users" -type d -path '*Start Menu/Programs' 2>/dev/null | head -1)
+links=$(find "$(dirname "$programs")" -iname '*.lnk' 2>/dev/null | grep -ci -e 'Brevanshaw' -e 'Add-On' -e 'Read-me' -e 'Halvernock' -e 'Utility' -e 'Uninstall')
+folder=$(find "$programs/Brevanshaw" -iname '*.lnk' 2>/dev/null | wc -l)
+[ "$folder" -ge 9 ] && pass "the program folder holds $folder shortcuts" || fail "the program folder holds $folder shortcuts, not 9"
+if command -v lnkinfo >/dev/null && [ -f "$programs/Brevanshaw/Uninstall.lnk" ]; then
+  args=$(lnkinfo "$programs/Brevanshaw/Uninstall.lnk" | sed -n 's/^[[:space:]]*Command line arguments[[:space:]]*: //p')
+  [ "$args" = Brevanshaw ] && pass "the uninstaller's shortcut passes the product name" || fail "the uninstaller's shortcut passes '$args'"
+fi
+
+values=$(regq 'HKLM\SOFTWARE\Halvernock\Brevanshaw\1.0' | grep -c 'REG_SZ')
+[ "$values" -ge 5 ] && pass "the product key holds $values values" || fail "the product key holds $values values, not 5"
+record='HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall\Brevanshaw'
+regq "$record" | grep -q 'UninstallString' && pass "the uninstall record names the uninstaller" || fail "no UninstallString in the uninstall record"
+recorded=$(regq "$record\\Files" | sed -n 's/.*Entries[[:space:]]*REG_SZ[[:space:]]*//p')
+[ -n "$recorded" ] && pass "the uninstall record lists $recorded files and shortcuts" || fail "the uninstall record lists no files"
+
+echo
+echo "Installed: $installed product files (+ the uninstaller), $links shortcuts, $values registry values;"
+echo "the uninstall record lists ${recorded:-0} files and shortcuts."
+echo "Screenshots: $shots"
+[ $failures -eq 0 ]
