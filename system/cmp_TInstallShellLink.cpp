@@ -45,6 +45,14 @@ TShellLinkGroup* AsFolder(TInstallContainer* c) {
 
 bool IsFile(const TInstallContainer* c) { return c && c->InheritsFrom(TInstallFile::StaticClass()); }
 
+// Built by appending: GCC 12 warns wrongly about "\"" + text at some optimisation levels.
+std::string Quoted(const std::string& text) {
+    std::string quoted(1, '"');
+    quoted += text;
+    quoted += '"';
+    return quoted;
+}
+
 bool IsUninstaller(const TInstallContainer& c) { return c.InheritsFrom(TUninstallEXE::StaticClass()); }
 
 void RequireRoot() {
@@ -441,8 +449,8 @@ void TInstallShellLink::CreateProgramManagerItem() {
     // Replacing first puts the new item in the old one's place instead of adding a second.
     if (manager.IndexOfItem(item) > 0) manager.ReplaceItem(item);
     const std::string target = GetObjectLocation();
-    manager.AddItem("\"" + target + "\" " + ExpandMetaVariables(FParameters, this), item, "", 0,
-                    "\"" + RemoveBackslash(rt::ExtractFilePath(target)) + "\"", "");
+    manager.AddItem(Quoted(target) + " " + ExpandMetaVariables(FParameters, this), item, "", 0,
+                    Quoted(RemoveBackslash(rt::ExtractFilePath(target))), "");
 }
 
 void TInstallShellLink::RecordUninstall(const std::string& uninstallKey) {
