@@ -60,9 +60,9 @@ ChildRecord* TWin32Backend::Impl::RecordOf(const TControl& control) {
     return r && r->Part < 0 && r->Control == &control ? r : nullptr;
 }
 
-ControlFamily* TWin32Backend::Impl::FamilyOf(TWinControl& control, WindowSpec& spec) {
+ControlFamily* TWin32Backend::Impl::FamilyOf(TWinControl& control, WindowLook& look) {
     for (auto& family : Families)
-        if (family->Describe(control, spec)) return family.get();
+        if (family->Describe(control, look)) return family.get();
     return nullptr;
 }
 
@@ -99,9 +99,9 @@ RECT TWin32Backend::Impl::PlacementOf(const TControl& control, int extraHeight) 
 void TWin32Backend::Impl::PlaceChild(TWinControl& control) {
     ChildRecord* r = RecordOf(control);
     if (!r) return;
-    WindowSpec spec;
-    r->Family->Describe(control, spec);
-    const RECT p = PlacementOf(control, spec.ExtraHeight);
+    WindowLook look;
+    r->Family->Describe(control, look);
+    const RECT p = PlacementOf(control, look.ExtraHeight);
     SetWindowPos(r->Hwnd, nullptr, p.left, p.top, p.right - p.left, p.bottom - p.top, SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
@@ -119,37 +119,37 @@ void TWin32Backend::Impl::CreateChild(TWinControl& control) {
     if (RecordOf(control)) return;
     TWinControl* parent = control.Parent();
     if (!parent || !parent->HandleAllocated()) return;
-    WindowSpec spec;
-    ControlFamily* family = FamilyOf(control, spec);
+    WindowLook look;
+    ControlFamily* family = FamilyOf(control, look);
     if (!family) return;
-    spec.Style |= WS_CHILD | WS_CLIPSIBLINGS;
-    if (control.Visible()) spec.Style |= WS_VISIBLE;
-    if (!control.Enabled()) spec.Style |= WS_DISABLED;
-    if (spec.Container || control.ControlCount() > 0) spec.Style |= WS_CLIPCHILDREN;
+    look.Style |= WS_CHILD | WS_CLIPSIBLINGS;
+    if (control.Visible()) look.Style |= WS_VISIBLE;
+    if (!control.Enabled()) look.Style |= WS_DISABLED;
+    if (look.Container || control.ControlCount() > 0) look.Style |= WS_CLIPCHILDREN;
 
     auto record = std::make_unique<ChildRecord>();
     record->Owner = this;
     record->Control = &control;
     record->Family = family;
-    record->Container = spec.Container;
-    record->Mirrored = (spec.ExStyle & WS_EX_LAYOUTRTL) != 0;
+    record->Container = look.Container;
+    record->Mirrored = (look.ExStyle & WS_EX_LAYOUTRTL) != 0;
     const int id = NextId++;
-    const RECT place = PlacementOf(control, spec.ExtraHeight);
-    if (spec.Container) {
+    const RECT place = PlacementOf(control, look.ExtraHeight);
+    if (look.Container) {
         RegisterContainerClass();
-        spec.Class = kContainerClass;
+        look.Class = kContainerClass;
         record->Original = DefWindowProcW;
     }
     Creating[id] = &control;
-    HWND hwnd = CreateWindowExW(spec.ExStyle, spec.Class.c_str(), spec.Container ? L"" : Wide(control.Caption()).c_str(),
-                                spec.Style, place.left, place.top, place.right - place.left, place.bottom - place.top,
+    HWND hwnd = CreateWindowExW(look.ExStyle, look.Class.c_str(), look.Container ? L"" : Wide(control.Caption()).c_str(),
+                                look.Style, place.left, place.top, place.right - place.left, place.bottom - place.top,
                                 HwndOf(*parent), reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), Instance,
-                                spec.Container ? record.get() : nullptr);
+                                look.Container ? record.get() : nullptr);
     Creating.erase(id);
     // Without its window the control still paints its windowless contents on its parent.
     if (!hwnd) return;
     record->Hwnd = hwnd;
-    if (!spec.Container) {
+    if (!look.Container) {
         SetPropW(hwnd, kRecordProp, record.get());
         record->Original = reinterpret_cast<WNDPROC>(
             SetWindowLongPtrW(hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&Impl::ChildProc)));
@@ -251,11 +251,11 @@ void TWin32Backend::Impl::ChildChanged(TControl& control, TControlChange what) {
     case TControlChange::Color: InvalidateRect(hwnd, nullptr, TRUE); break;
     case TControlChange::ZOrder: SetWindowPos(hwnd, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE); break;
     case TControlChange::Appearance: {
-        WindowSpec spec;
-        r->Family->Describe(*w, spec);
+        WindowLook look;
+        r->Family->Describe(*w, look);
         const DWORD style = DWORD(GetWindowLongPtrW(hwnd, GWL_STYLE));
         const DWORD ex = DWORD(GetWindowLongPtrW(hwnd, GWL_EXSTYLE));
-        if ((style & kClassStyleBits) != (spec.Style & kClassStyleBits) || (ex & kExStyleBits) != (spec.ExStyle & kExStyleBits)) {
+        if ((style & kClassStyleBits) != (look.Style & kClassStyleBits) || (ex & kExStyleBits) != (look.ExStyle & kExStyleBits)) {
             Recreate(*w);
             return;
         }
@@ -486,13 +486,13 @@ class ContainerFamily : public ControlFamily {
 public:
     explicit ContainerFamily(TWin32Backend::Impl& impl) : FImpl(impl) {}
 
-    bool Describe(TWinControl& control, WindowSpec& spec) override {
-        spec.Container = true;
+    bool Describe(TWinControl& control, WindowLook& look) override {
+        look.Container = true;
         if (auto* box = dynamic_cast<TScrollBox*>(&control); box && box->BorderStyle() == TBorderStyle::bsSingle)
-            spec.ExStyle |= WS_EX_CLIENTEDGE;
+            look.ExStyle |= WS_EX_CLIENTEDGE;
         // Contents laid out from the right: the children keep the places the model gives them.
-        if (control.UseRightToLeftAlignment()) spec.ExStyle |= WS_EX_LAYOUTRTL | WS_EX_NOINHERITLAYOUT;
-        if (control.UseRightToLeftScrollBar()) spec.ExStyle |= WS_EX_LEFTSCROLLBAR;
+        if (control.UseRightToLeftAlignment()) look.ExStyle |= WS_EX_LAYOUTRTL | WS_EX_NOINHERITLAYOUT;
+        if (control.UseRightToLeftScrollBar()) look.ExStyle |= WS_EX_LEFTSCROLLBAR;
         return true;
     }
 

@@ -62,41 +62,41 @@ class CommonFamily : public ControlFamily {
 public:
     explicit CommonFamily(TWin32Backend::Impl& impl) : FImpl(impl) {}
 
-    bool Describe(TWinControl& control, WindowSpec& spec) override {
+    bool Describe(TWinControl& control, WindowLook& look) override {
         if (auto* tree = dynamic_cast<TTreeView*>(&control)) {
-            spec.Class = WC_TREEVIEWW;
-            spec.Style = TVS_SHOWSELALWAYS;
-            if (tree->ShowButtons()) spec.Style |= TVS_HASBUTTONS;
-            if (tree->ShowLines()) spec.Style |= TVS_HASLINES;
-            if (tree->ShowRoot()) spec.Style |= TVS_LINESATROOT;
-            spec.ExStyle = tree->BorderStyle() == TBorderStyle::bsSingle ? WS_EX_CLIENTEDGE : 0;
-            if (control.UseRightToLeftAlignment()) spec.ExStyle |= WS_EX_LAYOUTRTL;
-            spec.ExStyle |= ReadingExStyle(control, false) & WS_EX_RTLREADING;
+            look.Class = WC_TREEVIEWW;
+            look.Style = TVS_SHOWSELALWAYS;
+            if (tree->ShowButtons()) look.Style |= TVS_HASBUTTONS;
+            if (tree->ShowLines()) look.Style |= TVS_HASLINES;
+            if (tree->ShowRoot()) look.Style |= TVS_LINESATROOT;
+            look.ExStyle = tree->BorderStyle() == TBorderStyle::bsSingle ? WS_EX_CLIENTEDGE : 0;
+            if (control.UseRightToLeftAlignment()) look.ExStyle |= WS_EX_LAYOUTRTL;
+            look.ExStyle |= ReadingExStyle(control, false) & WS_EX_RTLREADING;
             return true;
         }
         if (dynamic_cast<TProgressBar*>(&control)) {
-            spec.Class = PROGRESS_CLASSW;
-            if (control.UseRightToLeftAlignment()) spec.ExStyle |= WS_EX_LAYOUTRTL;
+            look.Class = PROGRESS_CLASSW;
+            if (control.UseRightToLeftAlignment()) look.ExStyle |= WS_EX_LAYOUTRTL;
             return true;
         }
         if (auto* animate = dynamic_cast<TAnimate*>(&control)) {
-            spec.Class = ANIMATE_CLASSW;
+            look.Class = ANIMATE_CLASSW;
             // Played on the window's own timer, without a thread of the system's.
-            spec.Style = ACS_TIMER | (animate->Center() ? ACS_CENTER : 0) | (animate->Transparent() ? ACS_TRANSPARENT : 0);
+            look.Style = ACS_TIMER | (animate->Center() ? ACS_CENTER : 0) | (animate->Transparent() ? ACS_TRANSPARENT : 0);
             return true;
         }
         if (auto* pages = dynamic_cast<TPageControl*>(&control)) {
-            spec.Class = WC_TABCONTROLW;
-            spec.Style = TCS_TABS | TCS_FOCUSONBUTTONDOWN | (pages->MultiLine() ? TCS_MULTILINE : 0);
-            if (control.UseRightToLeftAlignment()) spec.ExStyle |= WS_EX_LAYOUTRTL | WS_EX_NOINHERITLAYOUT;
-            spec.ExStyle |= ReadingExStyle(control, false) & WS_EX_RTLREADING;
+            look.Class = WC_TABCONTROLW;
+            look.Style = TCS_TABS | TCS_FOCUSONBUTTONDOWN | (pages->MultiLine() ? TCS_MULTILINE : 0);
+            if (control.UseRightToLeftAlignment()) look.ExStyle |= WS_EX_LAYOUTRTL | WS_EX_NOINHERITLAYOUT;
+            look.ExStyle |= ReadingExStyle(control, false) & WS_EX_RTLREADING;
             return true;
         }
         if (auto* tabs = dynamic_cast<TTabControl*>(&control)) {
-            spec.Class = WC_TABCONTROLW;
-            spec.Style = TCS_TABS | TCS_FOCUSONBUTTONDOWN | (tabs->MultiLine() ? TCS_MULTILINE : 0);
-            if (control.UseRightToLeftAlignment()) spec.ExStyle |= WS_EX_LAYOUTRTL | WS_EX_NOINHERITLAYOUT;
-            spec.ExStyle |= ReadingExStyle(control, false) & WS_EX_RTLREADING;
+            look.Class = WC_TABCONTROLW;
+            look.Style = TCS_TABS | TCS_FOCUSONBUTTONDOWN | (tabs->MultiLine() ? TCS_MULTILINE : 0);
+            if (control.UseRightToLeftAlignment()) look.ExStyle |= WS_EX_LAYOUTRTL | WS_EX_NOINHERITLAYOUT;
+            look.ExStyle |= ReadingExStyle(control, false) & WS_EX_RTLREADING;
             return true;
         }
         return false;

@@ -33,89 +33,89 @@ class StandardFamily : public ControlFamily {
 public:
     explicit StandardFamily(TWin32Backend::Impl& impl) : FImpl(impl) {}
 
-    bool Describe(TWinControl& control, WindowSpec& spec) override {
+    bool Describe(TWinControl& control, WindowLook& look) override {
         if (auto* button = dynamic_cast<TButton*>(&control)) {
-            spec.Class = L"BUTTON";
+            look.Class = L"BUTTON";
             auto* bit = dynamic_cast<TBitBtn*>(button);
-            if (bit && !bit->Glyph()->Empty()) spec.Style = BS_OWNERDRAW;
-            else spec.Style = button->Default() ? BS_DEFPUSHBUTTON : BS_PUSHBUTTON;
-            spec.ExStyle = ReadingExStyle(control, false) & WS_EX_RTLREADING;
+            if (bit && !bit->Glyph()->Empty()) look.Style = BS_OWNERDRAW;
+            else look.Style = button->Default() ? BS_DEFPUSHBUTTON : BS_PUSHBUTTON;
+            look.ExStyle = ReadingExStyle(control, false) & WS_EX_RTLREADING;
             return true;
         }
         if (auto* check = dynamic_cast<TCheckBox*>(&control)) {
-            spec.Class = L"BUTTON";
-            spec.Style = (check->AllowGrayed() ? BS_3STATE : BS_CHECKBOX) | (check->CaptionOnLeft() ? BS_LEFTTEXT : 0);
-            spec.ExStyle = ReadingExStyle(control, false) & WS_EX_RTLREADING;
+            look.Class = L"BUTTON";
+            look.Style = (check->AllowGrayed() ? BS_3STATE : BS_CHECKBOX) | (check->CaptionOnLeft() ? BS_LEFTTEXT : 0);
+            look.ExStyle = ReadingExStyle(control, false) & WS_EX_RTLREADING;
             return true;
         }
         if (auto* radio = dynamic_cast<TRadioButton*>(&control)) {
-            spec.Class = L"BUTTON";
-            spec.Style = BS_RADIOBUTTON | (radio->CaptionOnLeft() ? BS_LEFTTEXT : 0);
-            spec.ExStyle = ReadingExStyle(control, false) & WS_EX_RTLREADING;
+            look.Class = L"BUTTON";
+            look.Style = BS_RADIOBUTTON | (radio->CaptionOnLeft() ? BS_LEFTTEXT : 0);
+            look.ExStyle = ReadingExStyle(control, false) & WS_EX_RTLREADING;
             return true;
         }
         if (dynamic_cast<TCustomRadioGroup*>(&control)) {
-            spec.Class = L"BUTTON";
-            spec.Style = BS_GROUPBOX;
+            look.Class = L"BUTTON";
+            look.Style = BS_GROUPBOX;
             // The item buttons inherit the mirrored layout: box at the right, text before it.
-            if (control.UseRightToLeftAlignment()) spec.ExStyle |= WS_EX_LAYOUTRTL;
-            spec.ExStyle |= ReadingExStyle(control, false) & WS_EX_RTLREADING;
+            if (control.UseRightToLeftAlignment()) look.ExStyle |= WS_EX_LAYOUTRTL;
+            look.ExStyle |= ReadingExStyle(control, false) & WS_EX_RTLREADING;
             return true;
         }
         if (dynamic_cast<TCustomGroupBox*>(&control)) {
-            spec.Class = L"BUTTON";
-            spec.Style = BS_GROUPBOX;
-            if (control.UseRightToLeftAlignment()) spec.ExStyle |= WS_EX_LAYOUTRTL | WS_EX_NOINHERITLAYOUT;
-            spec.ExStyle |= ReadingExStyle(control, false) & WS_EX_RTLREADING;
+            look.Class = L"BUTTON";
+            look.Style = BS_GROUPBOX;
+            if (control.UseRightToLeftAlignment()) look.ExStyle |= WS_EX_LAYOUTRTL | WS_EX_NOINHERITLAYOUT;
+            look.ExStyle |= ReadingExStyle(control, false) & WS_EX_RTLREADING;
             return true;
         }
         if (auto* memo = dynamic_cast<TMemo*>(&control)) {
-            spec.Class = L"EDIT";
-            spec.Style = ES_MULTILINE | ES_AUTOVSCROLL | ES_WANTRETURN | (memo->WordWrap() ? 0 : ES_AUTOHSCROLL);
+            look.Class = L"EDIT";
+            look.Style = ES_MULTILINE | ES_AUTOVSCROLL | ES_WANTRETURN | (memo->WordWrap() ? 0 : ES_AUTOHSCROLL);
             const TScrollStyle bars = memo->ScrollBars();
-            if (bars == TScrollStyle::ssVertical || bars == TScrollStyle::ssBoth) spec.Style |= WS_VSCROLL;
-            if (bars == TScrollStyle::ssHorizontal || bars == TScrollStyle::ssBoth) spec.Style |= WS_HSCROLL;
+            if (bars == TScrollStyle::ssVertical || bars == TScrollStyle::ssBoth) look.Style |= WS_VSCROLL;
+            if (bars == TScrollStyle::ssHorizontal || bars == TScrollStyle::ssBoth) look.Style |= WS_HSCROLL;
             TAlignment a = memo->Alignment();
             if (control.UseRightToLeftAlignment() && a != TAlignment::taCenter)
                 a = a == TAlignment::taLeftJustify ? TAlignment::taRightJustify : TAlignment::taLeftJustify;
-            spec.Style |= a == TAlignment::taRightJustify ? ES_RIGHT : a == TAlignment::taCenter ? ES_CENTER : ES_LEFT;
-            if (memo->ReadOnly()) spec.Style |= ES_READONLY;
-            spec.ExStyle = (memo->BorderStyle() == TBorderStyle::bsSingle ? WS_EX_CLIENTEDGE : 0) |
+            look.Style |= a == TAlignment::taRightJustify ? ES_RIGHT : a == TAlignment::taCenter ? ES_CENTER : ES_LEFT;
+            if (memo->ReadOnly()) look.Style |= ES_READONLY;
+            look.ExStyle = (memo->BorderStyle() == TBorderStyle::bsSingle ? WS_EX_CLIENTEDGE : 0) |
                            ReadingExStyle(control, a == TAlignment::taRightJustify);
             return true;
         }
         if (auto* edit = dynamic_cast<TCustomEdit*>(&control)) {
-            spec.Class = L"EDIT";
-            spec.Style = ES_AUTOHSCROLL;
-            if (edit->ReadOnly()) spec.Style |= ES_READONLY;
-            if (edit->CharCase() == TEditCharCase::ecUpperCase) spec.Style |= ES_UPPERCASE;
-            if (edit->CharCase() == TEditCharCase::ecLowerCase) spec.Style |= ES_LOWERCASE;
+            look.Class = L"EDIT";
+            look.Style = ES_AUTOHSCROLL;
+            if (edit->ReadOnly()) look.Style |= ES_READONLY;
+            if (edit->CharCase() == TEditCharCase::ecUpperCase) look.Style |= ES_UPPERCASE;
+            if (edit->CharCase() == TEditCharCase::ecLowerCase) look.Style |= ES_LOWERCASE;
             // An edit has no alignment of its own: right-to-left text starts at the right.
             const bool right = control.UseRightToLeftAlignment();
-            if (right) spec.Style |= ES_RIGHT;
-            spec.ExStyle = (edit->BorderStyle() == TBorderStyle::bsSingle ? WS_EX_CLIENTEDGE : 0) | ReadingExStyle(control, right);
+            if (right) look.Style |= ES_RIGHT;
+            look.ExStyle = (edit->BorderStyle() == TBorderStyle::bsSingle ? WS_EX_CLIENTEDGE : 0) | ReadingExStyle(control, right);
             return true;
         }
         if (auto* list = dynamic_cast<TCustomListBox*>(&control)) {
-            spec.Class = L"LISTBOX";
-            spec.Style = LBS_NOTIFY | LBS_NOINTEGRALHEIGHT | WS_VSCROLL;
-            if (list->IndentsItems()) spec.Style |= LBS_OWNERDRAWFIXED | LBS_HASSTRINGS;
+            look.Class = L"LISTBOX";
+            look.Style = LBS_NOTIFY | LBS_NOINTEGRALHEIGHT | WS_VSCROLL;
+            if (list->IndentsItems()) look.Style |= LBS_OWNERDRAWFIXED | LBS_HASSTRINGS;
             const bool right = (list->Alignment() == TAlignment::taRightJustify) != control.UseRightToLeftAlignment();
-            spec.ExStyle = (list->BorderStyle() == TBorderStyle::bsSingle ? WS_EX_CLIENTEDGE : 0) | ReadingExStyle(control, right);
+            look.ExStyle = (list->BorderStyle() == TBorderStyle::bsSingle ? WS_EX_CLIENTEDGE : 0) | ReadingExStyle(control, right);
             return true;
         }
         if (auto* combo = dynamic_cast<TCustomComboBox*>(&control)) {
-            spec.Class = L"COMBOBOX";
-            spec.Style = WS_VSCROLL | CBS_AUTOHSCROLL;
+            look.Class = L"COMBOBOX";
+            look.Style = WS_VSCROLL | CBS_AUTOHSCROLL;
             switch (combo->Style()) {
-            case TComboBoxStyle::csSimple: spec.Style |= CBS_SIMPLE; break;
-            case TComboBoxStyle::csDropDown: spec.Style |= CBS_DROPDOWN; break;
-            default: spec.Style |= CBS_DROPDOWNLIST; break;
+            case TComboBoxStyle::csSimple: look.Style |= CBS_SIMPLE; break;
+            case TComboBoxStyle::csDropDown: look.Style |= CBS_DROPDOWN; break;
+            default: look.Style |= CBS_DROPDOWNLIST; break;
             }
             // The window includes the dropped-down list.
             if (combo->Style() != TComboBoxStyle::csSimple)
-                spec.ExtraHeight = std::max(combo->DropDownCount(), 1) * ItemHeightOf(FImpl, *control.Font()) + 2;
-            spec.ExStyle = ReadingExStyle(control, control.UseRightToLeftAlignment());
+                look.ExtraHeight = std::max(combo->DropDownCount(), 1) * ItemHeightOf(FImpl, *control.Font()) + 2;
+            look.ExStyle = ReadingExStyle(control, control.UseRightToLeftAlignment());
             return true;
         }
         return false;

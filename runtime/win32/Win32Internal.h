@@ -153,7 +153,7 @@ void DrawDib(HDC dc, const Dib& dib, int srcX, int srcWidth, const RECT& target,
 // ---- child windows ----
 
 // The window a model control becomes: its class and styles.
-struct WindowSpec {
+struct WindowLook {
     std::wstring Class;
     DWORD Style = 0;
     DWORD ExStyle = 0;
@@ -170,7 +170,7 @@ struct ChildRecord;
 class ControlFamily {
 public:
     virtual ~ControlFamily() = default;
-    virtual bool Describe(TWinControl& control, WindowSpec& spec) = 0;
+    virtual bool Describe(TWinControl& control, WindowLook& look) = 0;
     // Brings the window up to the model after a change; every kind once after creation.
     virtual void Sync(TWinControl& control, ChildRecord& record, TControlChange what) = 0;
     // WM_COMMAND from the control's window (or one of its parts).
@@ -297,7 +297,7 @@ struct TWin32Backend::Impl {
     void PlaceChildren(TWinControl& parent);
     w32::ChildRecord* RecordOf(HWND hwnd);
     w32::ChildRecord* RecordOf(const TControl& control);
-    w32::ControlFamily* FamilyOf(TWinControl& control, w32::WindowSpec& spec);
+    w32::ControlFamily* FamilyOf(TWinControl& control, w32::WindowLook& look);
     // Notifications and colour requests that reach a parent window from its children.
     bool ParentMessage(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& result);
     static LRESULT CALLBACK ChildProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
