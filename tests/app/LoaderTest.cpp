@@ -20,13 +20,7 @@ protected:
         ASSERT_TRUE(file) << path;
         file->Write(content.data(), content.size());
     }
-    std::string Get(const std::string& path) {
-        auto file = machine->OpenFile(path, os::OpenMode::Read, os::Disposition::OpenExisting, os::Share::ReadWrite);
-        if (!file) return "<missing>";
-        std::string out(static_cast<std::size_t>(file->Size()), '\0');
-        if (!out.empty()) file->Read(out.data(), out.size());
-        return out;
-    }
+    std::string Get(const std::string& path) { return ReadWholeFile(*machine, path); }
     // setup.1 as the build makes it: the setup program first, then the presetup files.
     void BuildSetupArchive(const std::string& dir) {
         machine->CreateDirectory("C:\\build");

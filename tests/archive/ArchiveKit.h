@@ -38,13 +38,7 @@ protected:
         ASSERT_EQ(file->Write(content.data(), content.size()), static_cast<std::int64_t>(content.size()));
         ASSERT_TRUE(file->SetTime(time));
     }
-    std::string Get(const std::string& path) {
-        auto file = P().OpenFile(path, os::OpenMode::Read, os::Disposition::OpenExisting, os::Share::ReadWrite);
-        if (!file) return "<missing>";
-        std::string out(static_cast<std::size_t>(file->Size()), '\0');
-        if (!out.empty()) file->Read(out.data(), out.size());
-        return out;
-    }
+    std::string Get(const std::string& path) { return ReadWholeFile(P(), path); }
     os::FileTime TimeOf(const std::string& path) {
         os::FileTime t = 0;
         P().GetFileTime(path, t);

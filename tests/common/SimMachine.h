@@ -8,6 +8,15 @@
 
 #include "platform/sim/SimPlatform.h"
 
+// A file's whole content, or "<missing>" when it cannot be opened.
+inline std::string ReadWholeFile(os::IPlatform& platform, const std::string& path) {
+    auto file = platform.OpenFile(path, os::OpenMode::Read, os::Disposition::OpenExisting, os::Share::ReadWrite);
+    if (!file) return "<missing>";
+    std::string out(static_cast<std::size_t>(file->Size()), '\0');
+    if (!out.empty()) file->Read(out.data(), out.size());
+    return out;
+}
+
 class SimMachine {
 public:
     SimMachine() : FRoot(NewRoot()), FPlatform(FRoot), FUse(FPlatform) {}

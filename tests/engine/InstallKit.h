@@ -70,13 +70,7 @@ protected:
         ASSERT_EQ(file->Write(content.data(), content.size()), static_cast<std::int64_t>(content.size()));
     }
     void PutBytes(const std::string& path, const std::vector<std::uint8_t>& bytes) { Put(path, std::string(bytes.begin(), bytes.end())); }
-    std::string Get(const std::string& path) {
-        auto file = machine->OpenFile(path, os::OpenMode::Read, os::Disposition::OpenExisting, os::Share::ReadWrite);
-        if (!file) return "<missing>";
-        std::string out(static_cast<std::size_t>(file->Size()), '\0');
-        if (!out.empty()) file->Read(out.data(), out.size());
-        return out;
-    }
+    std::string Get(const std::string& path) { return ReadWholeFile(*machine, path); }
 
     TInstallFileGroup* Group(const std::string& name, TInstallContainer* container, const std::string& destDir = "") {
         auto* g = new TInstallFileGroup(form);

@@ -50,13 +50,7 @@ protected:
         ASSERT_TRUE(file) << path;
         file->Write(bytes.data(), bytes.size());
     }
-    std::string Get(const std::string& path) {
-        auto file = machine->OpenFile(path, os::OpenMode::Read, os::Disposition::OpenExisting, os::Share::ReadWrite);
-        if (!file) return "<missing>";
-        std::string out(static_cast<std::size_t>(file->Size()), '\0');
-        if (!out.empty()) file->Read(out.data(), out.size());
-        return out;
-    }
+    std::string Get(const std::string& path) { return ReadWholeFile(*machine, path); }
     // The eight files in folder; the type library is no program file.
     void Stage(const std::string& folder) {
         for (const std::string& name : kRuntime)
