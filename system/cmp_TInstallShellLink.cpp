@@ -447,8 +447,12 @@ void TInstallShellLink::CreateProgramManagerItem() {
     // Replacing first puts the new item in the old one's place instead of adding a second.
     if (manager.IndexOfItem(item) > 0) manager.ReplaceItem(item);
     const std::string target = GetObjectLocation();
-    manager.AddItem("\"" + target + "\" " + ExpandMetaVariables(FParameters, this), item, "", 0,
-                    "\"" + RemoveBackslash(rt::ExtractFilePath(target)) + "\"", "");
+    // Appended piece by piece: MinGW's GCC warns falsely on a chain of concatenations here.
+    std::string commandLine(1, '"');
+    commandLine.append(target).append("\" ").append(ExpandMetaVariables(FParameters, this));
+    std::string directory(1, '"');
+    directory.append(RemoveBackslash(rt::ExtractFilePath(target))).append(1, '"');
+    manager.AddItem(commandLine, item, "", 0, directory, "");
 }
 
 void TInstallShellLink::RecordUninstall(const std::string& uninstallKey) {
