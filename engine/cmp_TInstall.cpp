@@ -1,8 +1,51 @@
 // The install root; see cmp_TInstall.h.
 #include "engine/cmp_TInstall.h"
 
+#include "engine/SetupState.h"
+#include "engine/cmp_TInstallFile.h"
+#include "engine/routines_ExpandPaths.h"
+#include "engine/routines_Finally.h"
 #include "engine/routines_Registry.h"
+#include "platform/Platform.h"
 #include "runtime/Forms.h"
+#include "runtime/Registry.h"
+
+namespace {
+
+std::function<void(const std::string&)>& StartupItemRemover() {
+    static std::function<void(const std::string&)> remover;
+    return remover;
+}
+
+void TerminateApplication() {
+    if (rt::TApplication* app = rt::Application()) app->Terminate();
+}
+
+}  // namespace
+
+TSetupMode SetupModeOf(const std::vector<std::string>& args) {
+    if (args.empty() || args[0].size() < 2 || args[0][0] != '*') return TSetupMode::smInstall;
+    const std::string word = args[0].substr(1);
+    if (rt::SameText(word, "BUILD")) return TSetupMode::smBuild;
+    if (rt::SameText(word, "ABOOT")) return TSetupMode::smResume;
+    return TSetupMode::smInstall;
+}
+
+TInstallContainer* CreateShellLinkByName(rt::TComponent* owner, const std::string& name, const std::string& purpose) {
+    const rt::TClassInfo* linkClass = rt::FindClass("TInstallShellLink");
+    if (!linkClass || !linkClass->Create || !linkClass->InheritsFrom(TInstallContainer::StaticClass()))
+        throw rt::Exception("Cannot create the shortcut " + name + " " + purpose + ": the class TInstallShellLink is not registered");
+    auto* link = static_cast<TInstallContainer*>(linkClass->Create(owner));
+    try {
+        link->SetName(name);
+    } catch (...) {
+        link->Free();
+        throw;
+    }
+    return link;
+}
+
+void SetStartupItemRemover(std::function<void(const std::string& item)> remover) { StartupItemRemover() = std::move(remover); }
 
 const rt::TClassInfo& TInstallInformation::StaticClass() {
     using I = TInstallInformation;
@@ -64,17 +107,143 @@ TInstall::TInstall(rt::TComponent* owner)
         release();
         throw EAIParentNotForm(this);
     }
+    FOwnerWindow = static_cast<rt::TCustomForm*>(owner);
     SetInstallRoot(this);
     SetDestDir("\\MyApplication");
     StoreDestDirType(TPathSpecifiers::ddProgramFilesDir);
     TFileRelated::SetArchiveFile("\\files.1");
     TFileRelated::SetArchiveFileType(TPathSpecifiers::ddLoading);
+    if (rt::TApplication* app = rt::Application())
+        app->OnException = rt::TEvent<rt::TObject*, const std::exception&>(this, &TInstall::HandleException);
 }
 
 TInstall::~TInstall() {
-    if (InstallRoot() == this) SetInstallRoot(nullptr);
     delete FInformation;
     delete FPresetupFiles;
+    if (!IsDesigning()) Unhook();
+    // An application that outlives the root must not call into it.
+    if (rt::TApplication* app = rt::Application(); app && app->OnException.Data() == this) app->OnException.Clear();
+    if (InstallRoot() == this) SetInstallRoot(nullptr);
+}
+
+void TInstall::Unhook() {
+    // The window may keep an empty handler; it must never keep one that points here.
+    if (FOwnerWindow && !FOwnerWindow->IsDestroying() && FOwnerWindow->OnActivate.Data() == this)
+        FOwnerWindow->OnActivate = FSavedOnActivate;
+}
+
+// ---- modes ----
+
+void TInstall::Loaded() {
+    TFileContainer::Loaded();
+    if (IsDesigning()) return;
+    switch (SetupModeOf(os::Current().CommandLineArgs())) {
+    case TSetupMode::smBuild:
+        BuildFromInf();
+        TerminateApplication();
+        return;
+    case TSetupMode::smResume: ResumeAfterReboot(); return;
+    case TSetupMode::smInstall: break;
+    }
+    FSavedOnActivate = FOwnerWindow->OnActivate;
+    FOwnerWindow->OnActivate = rt::TNotifyEvent(this, &TInstall::OwnerActivate);
+}
+
+void TInstall::OwnerActivate(rt::TObject*) {
+    if (FActivated) return;
+    FSavedOnActivate(FOwnerWindow);
+    FActivated = true;
+    if (!FRunAutomatic) return;
+    Unhook();
+    Process();
+}
+
+// ---- the run ----
+
+void TInstall::ReadSourceDirectory() {
+    os::IPlatform& platform = os::Current();
+    if (!FUseLoadingProgram) {
+        FSourceDirectory = rt::ExcludeTrailingBackslash(rt::ExtractFilePath(platform.ModuleFileName()));
+        return;
+    }
+    // A path with spaces may arrive split into several parameters.
+    const std::vector<std::string> args = platform.CommandLineArgs();
+    if (args.empty()) throw rt::Exception("Cannot read the SourceDirectory. It was not passed from the setup.exe program");
+    std::string joined = args[0];
+    for (std::size_t i = 1; i < args.size(); ++i) joined += " " + args[i];
+    FSourceDirectory = joined;
+}
+
+void TInstall::Process() {
+    ReadSourceDirectory();
+    // A normal run forgets what an earlier interrupted run left.
+    ClearUnfinishedList();
+    OnBeforeReadArchiveInfo(this);
+    BroadcastStage(this, "eccBeforeReadArchiveInfo", nullptr);
+    ReadArchiveInfo();
+    OnAfterReadArchiveInfo(this);
+    BroadcastStage(this, "eccAfterReadArchiveInfo", nullptr);
+    OnStartInstall(this);
+    for (const char* stage : {"eccStartingUp", "eccBeginningDialogManager", "eccWelcomeDialog", "eccUserInformation",
+                              "eccLicenseAgreement", "eccReadmeDialog"})
+        BroadcastStage(this, stage, nullptr);
+    TFileContainer::Process();
+
+    bool& rebootNeeded = SetupState().RebootNeeded;
+    const bool restartWanted = rebootNeeded;
+    if (restartWanted) {
+        // The reboot page may clear the flag, and so may the handler.
+        BroadcastStage(this, "ShutDownDialog", nullptr);
+        if (rebootNeeded) OnRebootWindows(this, rebootNeeded);
+        if (rebootNeeded) RebootWindows();
+        // Files wait for the restart: no good page and no clean-up, restarted or not.
+        TerminateApplication();
+        return;
+    }
+    EndGood();
+}
+
+void TInstall::EndGood() {
+    BroadcastStage(this, "GoodInstallation", nullptr);
+    OnShowGoodInstall(this);
+    AfterGoodInstall();
+    CleanUpAndTerminate();
+}
+
+void TInstall::CleanUpAndTerminate() {
+    bool cleanUp = true;
+    OnCleanup(this, cleanUp);
+    if (cleanUp) DeletePresetupFiles();
+    if (!FRunAutomatic) return;
+    bool quitOut = true;
+    OnBeforeTerminateApp(this, quitOut);
+    if (quitOut) TerminateApplication();
+}
+
+void TInstall::AfterGoodInstall() {}
+
+void TInstall::HandleException(rt::TObject*, const std::exception& e) {
+    BroadcastStage(this, "BadInstallation", nullptr);
+    OnShowBadInstall(this);
+    // The bad installation page is the only report of what went wrong.
+    if (dynamic_cast<const EAIUserAbort*>(&e)) CleanUpAndTerminate();
+    else TerminateApplication();
+}
+
+void TInstall::DeletePresetupFiles() {
+    if (IsDesigning()) return;
+    os::IPlatform& platform = os::Current();
+    const std::string programDir = rt::ExtractFilePath(platform.ModuleFileName());
+    for (int i = 0; i < FPresetupFiles->Count(); ++i) platform.DeleteFile(programDir + rt::ExtractFileName(FPresetupFiles->Strings(i)));
+}
+
+void TInstall::RebootWindows() {
+    os::IPlatform& platform = os::Current();
+    // A failing privilege step is silent: the request is made anyway and its refusal reported.
+    if (platform.GetVersion().Platform == os::PlatformId::NT) platform.EnableShutdownPrivilege();
+    if (platform.RequestRestart()) return;
+    const std::string caption = rt::Application() ? rt::Application()->Title() : std::string();
+    platform.MessageBox("Could not reboot windows. Please manually reboot windows.", caption, os::kMbOk);
 }
 
 void TInstall::SetPresetupFiles(const rt::TStrings& v) {
@@ -101,4 +270,83 @@ bool TInstall::UserAbortQuery() {
 
 void TInstall::AddUnfinishedEntry(const std::string& subject, int action) {
     WriteRegistryString(TRootKeys::hkLocalMachine, kUnfinishedInstallKey, subject, rt::IntToStr(action));
+}
+
+// ---- the unfinished-install list and the resume ----
+
+void TInstall::ClearUnfinishedList() { os::Current().RegDeleteTree(os::RootKey::LocalMachine, kUnfinishedInstallKey); }
+
+void TInstall::ReadUnfinishedList(rt::TStrings& list) {
+    list.Clear();
+    rt::TRegistry reg(os::RootKey::LocalMachine);
+    if (!reg.OpenKeyReadOnly(kUnfinishedInstallKey)) return;
+    for (const std::string& name : reg.GetValueNames()) {
+        std::string data;
+        try {
+            data = reg.ReadString(name);
+        } catch (const rt::ERegistryException&) {
+            // Not text: the line then carries no code and the resume reports it.
+        }
+        list.Add(name + ";" + data);
+    }
+}
+
+void TInstall::ResumeAfterReboot() {
+    rt::TStringList list;
+    ReadUnfinishedList(list);
+    ClearUnfinishedList();
+    os::IPlatform& platform = os::Current();
+    for (int i = 0; i < list.Count(); ++i) {
+        const std::string& line = list.Strings(i);
+        // The subject is a value name, which may itself hold ";" (a file path); the code is
+        // what follows the last one.
+        const std::size_t split = line.rfind(';');
+        const std::string subject = line.substr(0, split);
+        int code = 0;
+        if (split == std::string::npos || !rt::TryStrToInt(line.substr(split + 1), code))
+            throw rt::Exception("There is an invalid entry for the unfinished install list " + line);
+        switch (code) {
+        case kUnfinishedResumeComponent: {
+            // The list may change while components resume; the root itself is resuming already.
+            const std::vector<TInstallContainer*> components = InstallComponents();
+            for (TInstallContainer* component : components)
+                if (component != this && rt::SameText(component->Name(), subject)) component->ResumeAfterReboot();
+            break;
+        }
+        case kUnfinishedDeleteFile: platform.DeleteFile(subject); break;
+        case kUnfinishedDeleteProgramItem:
+            try {
+                if (StartupItemRemover()) StartupItemRemover()(subject);
+            } catch (const std::exception&) {
+            }
+            break;
+        default: break;
+        }
+    }
+    EndGood();
+}
+
+void TInstall::AddResumeLink() {
+    TInstallContainer* link = CreateShellLinkByName(this, "QuenfoldAddLink", "that resumes setup after the restart");
+    FreeOnExit discard(link);
+    rt::SetPropValue(*link, "ObjectLocationType", static_cast<std::int64_t>(TPathSpecifiers::ddAbsolute));
+    rt::SetPropValue(*link, "ObjectLocation", os::Current().ModuleFileName());
+    rt::SetPropValue(*link, "Parameters", std::string("*ABOOT"));
+    const int kind = PlatformClass();
+    AddStartupShortcut(*link, kind == 1 || kind == 2);
+}
+
+void TInstall::AddStartupShortcut(TInstallContainer& link, bool inStartupFolder) {
+    const std::string linkName = std::get<std::string>(rt::GetPropValue(link, "LinkName"));
+    if (inStartupFolder) {
+        rt::SetPropValue(link, "DestDirType", static_cast<std::int64_t>(TPathSpecifiers::ddStartUpMenuDir));
+        rt::SetPropValue(link, "DestDir", std::string());
+        AddUnfinishedEntry(AddBackslash(link.GetDestDir()) + linkName, kUnfinishedDeleteFile);
+    } else {
+        // The folder text follows the program menu's path directly, so it needs its backslash.
+        rt::SetPropValue(link, "DestDirType", static_cast<std::int64_t>(TPathSpecifiers::ddProgramMenuDir));
+        rt::SetPropValue(link, "DestDir", std::string("\\Startup"));
+        AddUnfinishedEntry(rt::ChangeFileExt(linkName, ""), kUnfinishedDeleteProgramItem);
+    }
+    link.ProcessHelpers();
 }

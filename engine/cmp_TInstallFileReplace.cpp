@@ -7,6 +7,7 @@
 #include "engine/SetupState.h"
 #include "engine/cmp_TInstall.h"
 #include "engine/routines_ExpandPaths.h"
+#include "engine/routines_Finally.h"
 #include "platform/Platform.h"
 
 namespace {
@@ -14,18 +15,6 @@ namespace {
 // The batch file is read by the system's command interpreter, in the ANSI code page as the
 // other files this program leaves for the system.
 constexpr int kBatchCodePage = 1252;
-
-// Frees a component made for one step, also when the step fails.
-class Discard {
-public:
-    explicit Discard(rt::TComponent* component) : FComponent(component) {}
-    ~Discard() { FComponent->Free(); }
-    Discard(const Discard&) = delete;
-    Discard& operator=(const Discard&) = delete;
-
-private:
-    rt::TComponent* FComponent;
-};
 
 }  // namespace
 
@@ -114,31 +103,10 @@ void TInstallFile::ReplaceByBatchFile(int platformClass, const std::string& shor
 }
 
 void TInstallFile::InstallBatchShortcut(int platformClass, const std::string& batchFile) {
-    // Shortcuts belong to the system integration, which builds on the engine; the engine
-    // reaches them by their registered class name and published properties only.
-    const rt::TClassInfo* linkClass = rt::FindClass("TInstallShellLink");
-    if (!linkClass || !linkClass->Create || !linkClass->InheritsFrom(TInstallContainer::StaticClass()))
-        throw rt::Exception("Cannot create the shortcut QuenfoldBatLink that replaces " + TargetPath() +
-                            " at the next logon: the class TInstallShellLink is not registered");
-    auto* link = static_cast<TInstallContainer*>(linkClass->Create(InstallRoot()));
-    Discard discard(link);
-    link->SetName("QuenfoldBatLink");
+    TInstallContainer* link = CreateShellLinkByName(InstallRoot(), "QuenfoldBatLink", "that replaces " + TargetPath() + " at the next logon");
+    FreeOnExit discard(link);
     rt::SetPropValue(*link, "ObjectLocationType", static_cast<std::int64_t>(TPathSpecifiers::ddAbsolute));
     rt::SetPropValue(*link, "ObjectLocation", batchFile);
     rt::SetPropValue(*link, "LinkName", rt::ChangeFileExt(rt::ExtractFileName(batchFile), ".LNK"));
-    if (platformClass == 2) {
-        rt::SetPropValue(*link, "DestDirType", static_cast<std::int64_t>(TPathSpecifiers::ddStartUpMenuDir));
-        rt::SetPropValue(*link, "DestDir", std::string());
-    } else {
-        // The folder text follows the program menu's path directly, so it needs its backslash.
-        rt::SetPropValue(*link, "DestDirType", static_cast<std::int64_t>(TPathSpecifiers::ddProgramMenuDir));
-        rt::SetPropValue(*link, "DestDir", std::string("\\Startup"));
-    }
-    const std::string linkName = std::get<std::string>(rt::GetPropValue(*link, "LinkName"));
-    if (platformClass == 2) {
-        InstallRoot()->AddUnfinishedEntry(AddBackslash(link->GetDestDir()) + linkName, kUnfinishedDeleteFile);
-    } else {
-        InstallRoot()->AddUnfinishedEntry(rt::ChangeFileExt(linkName, ""), kUnfinishedDeleteProgramItem);
-    }
-    link->ProcessHelpers();
+    InstallRoot()->AddStartupShortcut(*link, platformClass == 2);
 }

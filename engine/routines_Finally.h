@@ -3,6 +3,8 @@
 // exception is dropped, so the exception that ended the operation is the one reported.
 #pragma once
 
+#include "runtime/Classes.h"
+
 template <class Body, class Finish>
 void RunWithFinally(Body body, Finish finish) {
     try {
@@ -16,3 +18,15 @@ void RunWithFinally(Body body, Finish finish) {
     }
     finish();
 }
+
+// Frees a component made for one step, also when the step fails.
+class FreeOnExit {
+public:
+    explicit FreeOnExit(rt::TComponent* component) : FComponent(component) {}
+    ~FreeOnExit() { FComponent->Free(); }
+    FreeOnExit(const FreeOnExit&) = delete;
+    FreeOnExit& operator=(const FreeOnExit&) = delete;
+
+private:
+    rt::TComponent* FComponent;
+};

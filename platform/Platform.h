@@ -41,6 +41,8 @@ enum ErrorCode : std::uint32_t {
     kErrorModNotFound = 126,
     kErrorProcNotFound = 127,
     kErrorBadExeFormat = 193,
+    kErrorNotAllAssigned = 1300,
+    kErrorPrivilegeNotHeld = 1314,
 };
 
 // Flags of the system's version installer (VerFindFile, VerInstallFile), as winver.h has them.
@@ -290,6 +292,14 @@ public:
 
     // Starts a program without waiting; false when it could not be started.
     virtual bool StartProcess(const std::string& commandLine, const std::string& currentDir) = 0;
+
+    // Restarting the machine. Windows NT restarts only for a process that holds the shutdown
+    // privilege: EnableShutdownPrivilege turns it on in the process's token (open the token
+    // for adjusting and querying, look up "SeShutdownPrivilege", enable it); false when a
+    // step fails. RequestRestart asks for a restart that forces programs to close
+    // (ExitWindowsEx with restart and force); false when the system refuses.
+    virtual bool EnableShutdownPrivilege() = 0;
+    virtual bool RequestRestart() = 0;
 
     // The shell. COM for the calling thread: CoInitialize's result (kHrOk, kHrFalse when it
     // already was, or a failure).

@@ -74,7 +74,13 @@ TInstallShellLink* FindLinkToSubFolder() {
     return FindLast<TInstallShellLink>([](const TInstallShellLink& l) { return l.LinkKind() == lkLinkToSubFolder; });
 }
 
-void RegisterShellLinkClasses() { rt::RegisterClasses({&TShellLinkGroup::StaticClass(), &TInstallShellLink::StaticClass()}); }
+void RegisterShellLinkClasses() {
+    rt::RegisterClasses({&TShellLinkGroup::StaticClass(), &TInstallShellLink::StaticClass()});
+    SetStartupItemRemover([](const std::string& item) {
+        ProgramManager().SelectGroup("Startup");
+        ProgramManager().DeleteItem(item);
+    });
+}
 
 // ---- TShellLinkGroup ----
 

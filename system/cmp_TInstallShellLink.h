@@ -107,5 +107,6 @@ TInstallShellLink* FindMainExecutableLink();
 TInstallShellLink* FindLinkToSubFolder();
 
 // Makes both classes creatable by name from descriptions and by code that configures them
-// through their published properties.
+// through their published properties, and gives the engine's resume the Program Manager
+// client that removes start-up items.
 void RegisterShellLinkClasses();

@@ -45,6 +45,12 @@ struct SimPendingRename {
     std::string To;  // empty: delete at restart
 };
 
+// A restart the program asked for; the machine never restarts, it keeps the request.
+struct SimRestartRequest {
+    bool PrivilegeHeld = false;  // the process had enabled the shutdown privilege
+    bool Granted = false;        // the machine would have restarted
+};
+
 using SimWindowProc = std::function<std::intptr_t(std::uint32_t message, std::uintptr_t wParam, std::intptr_t lParam)>;
 
 // Layout of the machine root:
@@ -114,6 +120,11 @@ public:
     void SetProgramHandler(std::function<void(const std::string& commandLine)> handler);
     // Answers of the next message boxes, in order; without one a box answers kIdCancel.
     void QueueMessageBoxAnswer(int answer);
+    // Restarts: the privilege lookup can be refused, and so can the restart itself. An NT
+    // machine also refuses a restart to a process without the shutdown privilege
+    // (ERROR_PRIVILEGE_NOT_HELD), as Windows NT does.
+    void SetShutdownPrivilegeRefused(bool refused);
+    void SetRestartRefused(bool refused);
 
     // The shell: a step of making shell links that fails with result (kHrOk clears); the
     // Program Manager's presence on DDE, and a macro command it refuses.
@@ -130,6 +141,7 @@ public:
     std::vector<SimPendingRename> PendingRenames() const;
     std::vector<SimLibraryCall> LibraryCalls() const;
     std::vector<SimMessageBox> MessageBoxes() const;
+    std::vector<SimRestartRequest> RestartRequests() const;
 
     // IPlatform.
     std::uint32_t LastError() const override;
@@ -208,6 +220,8 @@ public:
     int MessageBox(const std::string& text, const std::string& caption, std::uint32_t type) override;
 
     bool StartProcess(const std::string& commandLine, const std::string& currentDir) override;
+    bool EnableShutdownPrivilege() override;
+    bool RequestRestart() override;
 
     std::int32_t ComInitialize() override;
     std::int32_t CreateShellLink(std::unique_ptr<IShellLinkObject>& link) override;

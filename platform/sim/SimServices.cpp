@@ -45,6 +45,8 @@ struct SimPlatform::Services {
     std::function<void(const std::string&)> ProgramHandler;
     std::vector<int> Answers;
     std::vector<SimMessageBox> Boxes;
+    bool PrivilegeRefused = false, RestartRefused = false, PrivilegeHeld = false;
+    std::vector<SimRestartRequest> Restarts;
 };
 
 SimPlatform::Services& SimPlatform::Svc() {
@@ -92,6 +94,41 @@ int SimPlatform::MessageBox(const std::string& text, const std::string& caption,
     const int answer = Svc().Answers.front();
     Svc().Answers.erase(Svc().Answers.begin());
     return answer;
+}
+
+// ---- restarts ----------------------------------------------------------------------------
+
+void SimPlatform::SetShutdownPrivilegeRefused(bool refused) {
+    std::lock_guard<std::mutex> lock(Svc().Mutex);
+    Svc().PrivilegeRefused = refused;
+}
+
+void SimPlatform::SetRestartRefused(bool refused) {
+    std::lock_guard<std::mutex> lock(Svc().Mutex);
+    Svc().RestartRefused = refused;
+}
+
+std::vector<SimRestartRequest> SimPlatform::RestartRequests() const {
+    if (!FServices) return {};
+    std::lock_guard<std::mutex> lock(FServices->Mutex);
+    return FServices->Restarts;
+}
+
+bool SimPlatform::EnableShutdownPrivilege() {
+    std::lock_guard<std::mutex> lock(Svc().Mutex);
+    if (Svc().PrivilegeRefused) return Fail(kErrorNotAllAssigned);
+    Svc().PrivilegeHeld = true;
+    return true;
+}
+
+bool SimPlatform::RequestRestart() {
+    const bool nt = GetVersion().Platform == PlatformId::NT;
+    std::lock_guard<std::mutex> lock(Svc().Mutex);
+    SimRestartRequest request{Svc().PrivilegeHeld, false};
+    request.Granted = !Svc().RestartRefused && (!nt || request.PrivilegeHeld);
+    Svc().Restarts.push_back(request);
+    if (request.Granted) return true;
+    return Fail(Svc().RestartRefused ? kErrorAccessDenied : kErrorPrivilegeNotHeld);
 }
 
 // ---- profile files ----------------------------------------------------------------------

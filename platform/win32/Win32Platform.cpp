@@ -862,6 +862,24 @@ bool Win32Platform::StartProcess(const std::string& commandLine, const std::stri
     return true;
 }
 
+bool Win32Platform::EnableShutdownPrivilege() {
+    HANDLE token = nullptr;
+    if (!::OpenProcessToken(::GetCurrentProcess(), TOKEN_ADJUST_PRIVILEGES | TOKEN_QUERY, &token)) return Fail();
+    UniqueHandle holder(token);
+    TOKEN_PRIVILEGES privileges{};
+    privileges.PrivilegeCount = 1;
+    privileges.Privileges[0].Attributes = SE_PRIVILEGE_ENABLED;
+    if (!::LookupPrivilegeValueW(nullptr, L"SeShutdownPrivilege", &privileges.Privileges[0].Luid)) return Fail();
+    // The call succeeds also when the token lacks the privilege; the error code says so.
+    if (!::AdjustTokenPrivileges(token, FALSE, &privileges, 0, nullptr, nullptr) || ::GetLastError() != ERROR_SUCCESS) return Fail();
+    return true;
+}
+
+bool Win32Platform::RequestRestart() {
+    if (!::ExitWindowsEx(EWX_REBOOT | EWX_FORCE, 0)) return Fail();
+    return true;
+}
+
 // ---- the shell ----
 
 namespace {

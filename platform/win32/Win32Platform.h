@@ -86,6 +86,8 @@ public:
     int MessageBox(const std::string& text, const std::string& caption, std::uint32_t type) override;
 
     bool StartProcess(const std::string& commandLine, const std::string& currentDir) override;
+    bool EnableShutdownPrivilege() override;
+    bool RequestRestart() override;
 
     // The shell link object through COM, wide (IShellLinkW) so names outside the ANSI code
     // page survive.

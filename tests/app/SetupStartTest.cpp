@@ -38,7 +38,12 @@ protected:
             }
             backend.PostQuit();
         };
-        return SetupMain();
+        // These tests look at the windows, not the run their first activation would start.
+        return SetupMain([this](rt::TApplication&) {
+            backend.Post([] {
+                if (TInstall* root = InstallRoot()) root->SetRunAutomatic(false);
+            });
+        });
     }
 
     SimMachine machine;

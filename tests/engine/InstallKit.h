@@ -42,6 +42,8 @@ protected:
         // The shared archive component outlives machines; it must not trust headers read
         // from another test's archive of the same name.
         SharedKembCompress().SetCompressedFile("");
+        // The loader's parameter: where the installation sources are.
+        machine->SetCommandLineArgs({"C:\\dist"});
         form = new rt::TForm(nullptr);
         root = new TInstall(form);
         root->SetName("Install1");

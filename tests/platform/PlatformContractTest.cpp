@@ -974,6 +974,12 @@ TEST_P(PlatformContract, MessageBoxes_AnswerWithTheButtonPressed) {
     FEnv->DoneAnswering();
 }
 
+TEST_P(PlatformContract, Restart_ShutdownPrivilegeIsEnabledForTheProcess) {
+    // Only the privilege: a restart request would end the session running the tests.
+    EXPECT_TRUE(P().EnableShutdownPrivilege()) << P().LastError();
+    EXPECT_TRUE(P().EnableShutdownPrivilege()) << "enabling it again is harmless";
+}
+
 INSTANTIATE_TEST_SUITE_P(AllPlatforms, PlatformContract, testing::ValuesIn(Flavours()),
                          [](const testing::TestParamInfo<Flavour>& info) { return info.param.Name; });
 

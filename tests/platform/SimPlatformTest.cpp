@@ -729,6 +729,33 @@ TEST_F(SimPlatformTest, Restart_WindowsNinetyFiveRefusesMovesAndTheSwitchRefuses
     EXPECT_EQ(std::string(pending.Data.begin(), pending.Data.end()), expected);
 }
 
+TEST_F(SimPlatformTest, Restart_RequestsAreRecordedAndNtWantsTheShutdownPrivilege) {
+    // NT refuses a process without the privilege; Windows 98 has none to hold.
+    Sim().SetWindowsKind(SimWindowsKind::NT4);
+    EXPECT_FALSE(Sim().RequestRestart());
+    EXPECT_EQ(Sim().LastError(), kErrorPrivilegeNotHeld);
+    Sim().SetShutdownPrivilegeRefused(true);
+    EXPECT_FALSE(Sim().EnableShutdownPrivilege());
+    EXPECT_EQ(Sim().LastError(), kErrorNotAllAssigned);
+    Sim().SetShutdownPrivilegeRefused(false);
+    ASSERT_TRUE(Sim().EnableShutdownPrivilege());
+    EXPECT_TRUE(Sim().RequestRestart());
+    Sim().SetRestartRefused(true);
+    EXPECT_FALSE(Sim().RequestRestart());
+    EXPECT_EQ(Sim().LastError(), kErrorAccessDenied);
+    Sim().SetRestartRefused(false);
+    Sim().SetWindowsKind(SimWindowsKind::Win98);
+    EXPECT_TRUE(Sim().RequestRestart());
+    const auto requests = Sim().RestartRequests();
+    ASSERT_EQ(requests.size(), 4u);
+    EXPECT_FALSE(requests[0].PrivilegeHeld);
+    EXPECT_FALSE(requests[0].Granted);
+    EXPECT_TRUE(requests[1].PrivilegeHeld);
+    EXPECT_TRUE(requests[1].Granted);
+    EXPECT_FALSE(requests[2].Granted);
+    EXPECT_TRUE(requests[3].Granted);
+}
+
 TEST_F(SimPlatformTest, Version_CanBeReportedAsAnotherSystemKeepingTheKindsFolders) {
     Sim().SetReportedVersion(OsVersion{PlatformId::Win32s, 3, 10, 0, ""});
     EXPECT_EQ(Sim().GetVersion().Platform, PlatformId::Win32s);
