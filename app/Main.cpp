@@ -1,6 +1,7 @@
 // The main setup window and the program entry; see Main.h.
 #include "app/Main.h"
 
+#include "app/KitFolderForm.h"
 #include "app/LoadFormUnit.h"
 #include "app/StringTable.h"
 #include "engine/InstallClasses.h"
@@ -127,12 +128,26 @@ int SetupMain(const std::function<void(rt::TApplication&)>& prepareApplication) 
     app->Initialize();
     app->SetTitle("Brevanshaw ! Setup");
     if (prepareApplication) prepareApplication(*app);
+    SetKitFolderPrompt(AskKitFolder);
+    bool created = false;
     try {
         app->CreateForm<TMainSetupDlg>();
-        app->Run();
+        created = true;
+    } catch (const rt::EAbort&) {
     } catch (const std::exception& e) {
-        app->HandleException(e);
+        // Build and resume errors arise while the window is still being made: no page can
+        // report them, so the message itself is shown.
+        if (app->ShowException) app->ShowException(e.what());
     }
+    // Build and resume modes have done their work and ended the application by now.
+    if (created && !app->Terminated()) {
+        try {
+            app->Run();
+        } catch (const std::exception& e) {
+            app->HandleException(e);
+        }
+    }
+    SetKitFolderPrompt(nullptr);
     rt::FreeAndNil(frmLoad);
     app->Free();
     rt::SetApplication(nullptr);
