@@ -1,6 +1,6 @@
 # Shared steps of the end-to-end test and the demo: a display, the build's own Wine prefix,
 # starting setup.exe, finding its windows by title, screenshots, and closing it again.
-# Sourced by setup_e2e.sh and demo.sh; not run on its own.
+# Sourced by setup_e2e.sh and install_demo.sh; not run on its own.
 
 e2e_here=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
 wine_run="$e2e_here/../../cmake/wine-run"
@@ -185,4 +185,32 @@ close_setup() {
   else
     pass "no setup.exe process remains"
   fi
+}
+
+# stage_product PRODUCT_DIR: the developer's machine in the prefix: the product's files where
+# the install description takes them from (C:\Brevanshaw Product, C:\Brevanshaw UnInstall),
+# setup.exe with a BUILD.INF naming C:\BrevDist\, and nothing left of an earlier run.
+stage_product() {
+  local product=$1 f key
+  drive="$WINEPREFIX/drive_c"
+  rm -rf "$drive/Brevanshaw" "$drive/BrevDist" "$drive/BrevBuild" "$drive/Brevanshaw Product" "$drive/Brevanshaw UnInstall"
+  for key in 'HKLM\SOFTWARE\Halvernock' 'HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall\Brevanshaw' \
+             'HKLM\SOFTWARE\QUENFOLDINSTALLING'; do
+    "$wine_run" reg delete "$key" /f >/dev/null 2>&1
+  done
+  mkdir -p "$drive/Brevanshaw Product" "$drive/Brevanshaw UnInstall" "$drive/BrevBuild"
+  for f in "$product"/*; do
+    case "$(basename "$f")" in
+      Uninstall.exe) cp "$f" "$drive/Brevanshaw UnInstall/" ;;
+      *) cp "$f" "$drive/Brevanshaw Product/" ;;
+    esac
+  done
+  cp "$setup_exe" "$drive/BrevBuild/setup.exe"
+  printf 'C:\\BrevDist\\\r\n' > "$drive/BrevBuild/BUILD.INF"
+}
+
+# build_distribution: setup.exe *BUILD packs the staged product into C:\BrevDist.
+build_distribution() {
+  "$wine_run" 'C:\BrevBuild\setup.exe' '*BUILD' >"$build/build-mode.log" 2>&1
+  [ -f "$drive/BrevDist/setup.exe" ] && [ -f "$drive/BrevDist/files.1" ]
 }

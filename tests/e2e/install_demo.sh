@@ -12,31 +12,15 @@ e2e_init "$1" "$2"
 product=$(cd "$3" && pwd)
 start_display
 prepare_wine
-drive="$WINEPREFIX/drive_c"
 win() { "$wine_run" "$@"; }
 regq() { win reg query "$@" 2>/dev/null | tr -d '\r'; }
 
-note "a clean machine: no earlier installation, distribution or unfinished work"
-rm -rf "$drive/Brevanshaw" "$drive/BrevDist" "$drive/BrevBuild" "$drive/Brevanshaw Product" "$drive/Brevanshaw UnInstall"
-for key in 'HKLM\SOFTWARE\Halvernock' 'HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall\Brevanshaw' \
-           'HKLM\SOFTWARE\QUENFOLDINSTALLING'; do
-  win reg delete "$key" /f >/dev/null 2>&1
-done
-
 note "the developer's machine: the product's files where the install description takes them from"
-mkdir -p "$drive/Brevanshaw Product" "$drive/Brevanshaw UnInstall" "$drive/BrevBuild"
-for f in "$product"/*; do
-  case "$(basename "$f")" in Uninstall.exe) cp "$f" "$drive/Brevanshaw UnInstall/" ;; *) cp "$f" "$drive/Brevanshaw Product/" ;; esac
-done
-cp "$setup_exe" "$drive/BrevBuild/setup.exe"
-printf 'C:\\BrevDist\\\r\n' > "$drive/BrevBuild/BUILD.INF"
-
+stage_product "$product"
 note "build mode: setup.exe *BUILD packs the distribution into C:\\BrevDist"
-win 'C:\BrevBuild\setup.exe' '*BUILD' >"$build/demo-build.log" 2>&1
-[ -f "$drive/BrevDist/setup.exe" ] && pass "the distribution has setup.exe" || fail "no setup.exe in the distribution"
+build_distribution && pass "build mode wrote setup.exe and files.1 into C:\\BrevDist" || fail "build mode wrote no distribution"
 volumes=$(ls "$drive/BrevDist"/files.* 2>/dev/null | wc -l)
-[ "$volumes" -ge 1 ] && pass "the distribution has the archive ($volumes volume(s), $(du -ch "$drive/BrevDist"/files.* | tail -1 | cut -f1))" ||
-  fail "no archive files.1 in the distribution"
+note "the distribution: setup.exe and $volumes archive volume(s), $(du -ch "$drive/BrevDist"/files.* 2>/dev/null | tail -1 | cut -f1)"
 
 note "installation: the distribution's setup.exe, started as a user starts it"
 setup_exe="$drive/BrevDist/setup.exe"
@@ -61,8 +45,7 @@ done < "$e2e_here/../../product/files.txt"
 [ "$same" = "$installed" ] && pass "every installed file has the product's bytes"
 [ -f "$dest/Uninstall.exe" ] && pass "the uninstaller installed" || fail "no Uninstall.exe in C:\\Brevanshaw"
 
-programs="$drive/users/$USER/AppData/Roaming/Microsoft/Windows/Start Menu/Programs"
-[ -d "$programs" ] || programs=$(find "$drive/users" -type d -path '*Start Menu/Programs' 2>/dev/null | head -1)
+programs=$(find "$drive/users" -type d -path '*Roaming/Microsoft/Windows/Start Menu/Programs' 2>/dev/null | head -1)
 links=$(find "$(dirname "$programs")" -iname '*.lnk' 2>/dev/null | grep -ci -e 'Brevanshaw' -e 'Add-On' -e 'Read-me' -e 'Halvernock' -e 'Utility' -e 'Uninstall')
 folder=$(find "$programs/Brevanshaw" -iname '*.lnk' 2>/dev/null | wc -l)
 [ "$folder" -ge 9 ] && pass "the program folder holds $folder shortcuts" || fail "the program folder holds $folder shortcuts, not 9"
