@@ -79,7 +79,9 @@ int main(int argc, char** argv) {
         {
             auto held = platform.OpenFile(app + "\\engine.dll", os::OpenMode::Read, os::Disposition::OpenExisting, os::Share::Read);
             Check(held != nullptr, "cannot hold engine.dll open");
-            root->Process();
+            // The file container part of the root only: the whole run would end by
+            // restarting Windows, which Wine carries out on its prefix.
+            root->TFileContainer::Process();
         }
         Check(SetupState().RebootNeeded, "no restart was asked for");
         Check(engine->ReplacedAtRestart(), "engine.dll was not left for the restart");

@@ -44,7 +44,14 @@ mkdir -p "$host_work/bin"
 cp "$library" "$host_work/bin/brevregtest.dll"
 cp "$program" "$host_work/bin/brevregtestexe.exe"
 
-if ! run "$probe" "$product" "$work" "$work\\bin\\brevregtest.dll" "$work\\bin\\brevregtestexe.exe"; then
+# Through a file, not the test runner's pipe: Wine services the probe starts outlive it and
+# would hold the pipe open.
+log=$(mktemp)
+run "$probe" "$product" "$work" "$work\\bin\\brevregtest.dll" "$work\\bin\\brevregtestexe.exe" >"$log" 2>&1 </dev/null
+status=$?
+cat "$log"
+rm -f "$log"
+if [ "$status" != 0 ]; then
   echo "FAIL: the probe did not complete"
   cleanup
   rm -rf "$backup"
