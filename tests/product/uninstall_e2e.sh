@@ -33,10 +33,10 @@ reg add "$U\\Files" /v File3 /d 'C:\BrevUninstallTest\shared.dll' /f
 reg add "$U\\Files1" /v Entries /d 1 /f
 reg add "$U\\Files1" /v File1 /d 'C:\BrevUninstallTest\Brevanshaw.lnk' /f
 reg add 'HKLM\Software\Microsoft\Windows\CurrentVersion\SharedDLLs' /v 'C:\BrevUninstallTest\shared.dll' /t REG_DWORD /d 2 /f
-reg add 'HKLM\SOFTWARE\Halvernock\Brevanshaw\1.0' /v InstallDir /d 'C:\Brevanshaw' /f
-reg add 'HKLM\SOFTWARE\Halvernock\Brevanshaw\1.0' /v LID /d 0 /f
+reg add 'HKLM\SOFTWARE\Halvernock\BrevUninstallTest\1.0' /v InstallDir /d 'C:\Brevanshaw' /f
+reg add 'HKLM\SOFTWARE\Halvernock\BrevUninstallTest\1.0' /v LID /d 0 /f
 reg add "$U\\RegistryKeys" /v Entries /d 1 /f
-reg add "$U\\RegistryKeys\\RegistryKey1" /v Key /d '\SOFTWARE\Halvernock\Brevanshaw\1.0' /f
+reg add "$U\\RegistryKeys\\RegistryKey1" /v Key /d '\SOFTWARE\Halvernock\BrevUninstallTest\1.0' /f
 reg add "$U\\RegistryKeys\\RegistryKey1" /v Root /t REG_DWORD /d 4 /f
 reg add "$U\\RegistryKeys\\RegistryKey1\\Entries" /v InstallDir /d 'C:\Brevanshaw' /f
 reg add "$U\\RegistryKeys\\RegistryKey1\\Entries" /v LID /d 0 /f
@@ -51,7 +51,7 @@ check "the emptied folder removed" '[ ! -e "$dest/Sub" ]'
 check "the shortcut removed" '[ ! -e "$dest/Brevanshaw.lnk" ]'
 check "the shared library kept" '[ -e "$dest/shared.dll" ]'
 check "its count down to 1" 'wr reg query "HKLM\\Software\\Microsoft\\Windows\\CurrentVersion\\SharedDLLs" /v "C:\\BrevUninstallTest\\shared.dll" 2>/dev/null | grep -qi "0x1"'
-check "the product key removed" '! wr reg query "HKLM\\SOFTWARE\\Halvernock\\Brevanshaw\\1.0" >/dev/null 2>&1'
+check "the product key removed" '! wr reg query "HKLM\\SOFTWARE\\Halvernock\\BrevUninstallTest\\1.0" >/dev/null 2>&1'
 check "the record removed" '! wr reg query "$U" >/dev/null 2>&1'
 reg delete 'HKLM\Software\Microsoft\Windows\CurrentVersion\SharedDLLs' /v 'C:\BrevUninstallTest\shared.dll' /f
 rm -rf "$dest"
