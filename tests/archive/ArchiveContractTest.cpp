@@ -14,6 +14,7 @@
 #include "archive/cmp_TKembCompress.h"
 #include "platform/sim/SimPlatform.h"
 #include "runtime/StringList.h"
+#include "tests/common/Flavours.h"
 #ifdef _WIN32
 #include "platform/win32/Win32Platform.h"
 #endif
@@ -86,18 +87,14 @@ private:
 };
 #endif
 
-struct Flavour {
-    std::string Name;
-    std::function<std::unique_ptr<Env>()> Make;
-};
-void PrintTo(const Flavour& f, std::ostream* out) { *out << f.Name; }
+using Flavour = TFlavour<Env>;
 
 std::vector<Flavour> Flavours() {
-    std::vector<Flavour> all{{"Sim", [] { return std::unique_ptr<Env>(new SimEnv); }}};
 #ifdef _WIN32
-    all.push_back({"Win32", [] { return std::unique_ptr<Env>(new Win32Env); }});
+    return FlavoursOf<Env, SimEnv, Win32Env>();
+#else
+    return FlavoursOf<Env, SimEnv>();
 #endif
-    return all;
 }
 
 std::string Pattern(std::size_t size, unsigned seed) {

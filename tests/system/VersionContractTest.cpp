@@ -11,6 +11,7 @@
 
 #include "platform/sim/SimPlatform.h"
 #include "system/cmp_TVersion.h"
+#include "tests/common/Flavours.h"
 #ifdef _WIN32
 #include "platform/win32/Win32Platform.h"
 #endif
@@ -65,18 +66,14 @@ private:
 };
 #endif
 
-struct Flavour {
-    std::string Name;
-    std::function<std::unique_ptr<Env>()> Make;
-};
-void PrintTo(const Flavour& f, std::ostream* out) { *out << f.Name; }
+using Flavour = TFlavour<Env>;
 
 std::vector<Flavour> Flavours() {
-    std::vector<Flavour> all{{"Sim", [] { return std::unique_ptr<Env>(new SimEnv); }}};
 #ifdef _WIN32
-    all.push_back({"Win32", [] { return std::unique_ptr<Env>(new Win32Env); }});
+    return FlavoursOf<Env, SimEnv, Win32Env>();
+#else
+    return FlavoursOf<Env, SimEnv>();
 #endif
-    return all;
 }
 
 using Texts = std::vector<std::string>;
