@@ -555,12 +555,28 @@ void TWin32Backend::SetFocus(TWinControl& control) {
     FImpl->FocusChild(control);
 }
 
+namespace {
+
+// The window that should take the keyboard when hwnd is brought up: a message box or page
+// the window waits on, or the window itself. Activating a window that waits on another hides
+// the question behind a window that takes no input.
+HWND FrontWindowOf(HWND hwnd) {
+    HWND popup = GetLastActivePopup(hwnd);
+    if (popup && popup != hwnd && IsWindowVisible(popup) && IsWindowEnabled(popup)) return popup;
+    return hwnd;
+}
+
+}  // namespace
+
 void TWin32Backend::BringToFront(TCustomForm& form) {
     HWND hwnd = HwndOf(form);
     if (!hwnd) return;
-    SetWindowPos(hwnd, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
-    SetForegroundWindow(hwnd);
-    FImpl->KeepTopmostOnTop(hwnd);
+    // Asked before raising: activating the window would make it its own last active popup.
+    HWND front = FrontWindowOf(hwnd);
+    SetWindowPos(hwnd, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | (front != hwnd ? SWP_NOACTIVATE : 0));
+    if (front != hwnd) SetWindowPos(front, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+    SetForegroundWindow(front);
+    FImpl->KeepTopmostOnTop(front);
 }
 
 namespace {
@@ -643,7 +659,7 @@ void TWin32Backend::RestoreApplication() {
     HWND hwnd = main ? HwndOf(*main) : nullptr;
     if (!hwnd) return;
     if (IsIconic(hwnd)) ShowWindow(hwnd, SW_RESTORE);
-    SetForegroundWindow(hwnd);
+    SetForegroundWindow(FrontWindowOf(hwnd));
 }
 
 void TWin32Backend::MinimizeApplication() {
