@@ -2,7 +2,7 @@
 // share modes, free space, the in-memory registry with its REGEDIT4 file, and fault switches.
 // Only std::filesystem touches the host, so the same code runs on Linux and on Windows.
 #include "platform/sim/SimPlatform.h"
-#include "platform/sim/PeVersion.h"
+#include "platform/PeVersion.h"
 
 #include "runtime/SysUtils.h"
 

@@ -7,7 +7,7 @@
 #include <mutex>
 
 #include "platform/VersionBlock.h"
-#include "platform/sim/PeVersion.h"
+#include "platform/PeVersion.h"
 #include "runtime/SysUtils.h"
 
 namespace os {

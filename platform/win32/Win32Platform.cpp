@@ -2,6 +2,8 @@
 // converted to UTF-16 here; handles are owned by small RAII holders so no path leaks one.
 #include "platform/win32/Win32Platform.h"
 
+#include "platform/PeVersion.h"
+
 #include "runtime/SysUtils.h"
 
 #include <windows.h>
@@ -467,8 +469,19 @@ bool Win32Platform::MoveFileAtRestart(const std::string& from, const std::string
            Fail();
 }
 
+// A program image's own resource is read directly: Wine answers a file named like one of its
+// own libraries (MSVCRT.DLL, OLE32.DLL) with that library's version, or none, and a product
+// shipping such a runtime would be packed and compared with the wrong version. The system's
+// functions remain for what is no PE image (16-bit programs) and files that cannot be opened.
 bool Win32Platform::GetFileVersionInfo(const std::string& path, std::vector<std::uint8_t>& block) {
     block.clear();
+    if (std::unique_ptr<IFile> file = OpenFile(path, OpenMode::Read, Disposition::OpenExisting, Share::ReadWrite);
+        file && IsPeImage(*file)) {
+        std::uint32_t error = 0;
+        if (ReadPeVersionResource(*file, block, error)) return true;
+        block.clear();
+        return Fail(error);
+    }
     const std::wstring wide = Wide(path);
     DWORD ignored = 0;
     const DWORD size = ::GetFileVersionInfoSizeW(wide.c_str(), &ignored);

@@ -1,6 +1,6 @@
 // Finds the version resource and the exported names inside a program file's PE image (32- or
-// 64-bit) without loading it: the simulated machine's GetFileVersionInfo and the entry-point
-// lookup of its library calls. Portable; reads through IFile only.
+// 64-bit) without loading it: GetFileVersionInfo of both machines and the simulated one's
+// entry-point lookup. Portable; reads through IFile only.
 #pragma once
 
 #include <cstdint>

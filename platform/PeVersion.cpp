@@ -2,7 +2,7 @@
 // stub, PE signature, COFF and optional header (PE32 or PE32+), section table, then the
 // three-level resource tree (type, name, language) down to the data entry, or the export
 // directory's name table.
-#include "platform/sim/PeVersion.h"
+#include "platform/PeVersion.h"
 
 #include <algorithm>
 #include <array>
