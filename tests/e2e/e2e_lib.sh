@@ -22,6 +22,7 @@ e2e_init() {
   # The same private prefix and settings as cmake/wine-run, which every Wine start goes through.
   export BREV_BUILD_DIR="$build"
   export WINEPREFIX="$build/wineprefix"
+  drive="$WINEPREFIX/drive_c"
   export WINEDEBUG=-all
   export WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
   trap e2e_cleanup EXIT
@@ -192,7 +193,6 @@ close_setup() {
 # setup.exe with a BUILD.INF naming C:\BrevDist\, and nothing left of an earlier run.
 stage_product() {
   local product=$1 f key
-  drive="$WINEPREFIX/drive_c"
   rm -rf "$drive/Brevanshaw" "$drive/BrevDist" "$drive/BrevBuild" "$drive/Brevanshaw Product" "$drive/Brevanshaw UnInstall"
   for key in 'HKLM\SOFTWARE\Halvernock' 'HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall\Brevanshaw' \
              'HKLM\SOFTWARE\QUENFOLDINSTALLING'; do
@@ -207,6 +207,22 @@ stage_product() {
   done
   cp "$setup_exe" "$drive/BrevBuild/setup.exe"
   printf 'C:\\BrevDist\\\r\n' > "$drive/BrevBuild/BUILD.INF"
+}
+
+# reg_query KEY [reg options]: Wine's reg tool on the prefix, without carriage returns.
+reg_query() { "$wine_run" reg query "$@" 2>/dev/null | tr -d '\r'; }
+
+# reg_string KEY NAME: the data of one string value, empty when it is missing.
+reg_string() { reg_query "$1" /v "$2" | sed -n "s/^    $2    REG_[A-Z_]*    //p"; }
+
+# install_distribution NAME: starts C:\BrevDist\setup.exe as a user starts it, with screenshots
+# NAME-loading and NAME-main, and waits for it to end by itself; false after 300 s.
+install_distribution() {
+  setup_exe="$drive/BrevDist/setup.exe"
+  start_setup
+  if wait_window '^Setup\.\.\.$' 60 >/dev/null; then screenshot "$1-loading"; fi
+  if wait_window '^Brevanshaw ! Setup\.\.\.$' 60 >/dev/null; then screenshot "$1-main"; fi
+  wait_setup_gone 300
 }
 
 # build_distribution: setup.exe *BUILD packs the staged product into C:\BrevDist.

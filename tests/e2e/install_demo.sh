@@ -12,8 +12,6 @@ e2e_init "$1" "$2"
 product=$(cd "$3" && pwd)
 start_display
 prepare_wine
-win() { "$wine_run" "$@"; }
-regq() { win reg query "$@" 2>/dev/null | tr -d '\r'; }
 
 note "the developer's machine: the product's files where the install description takes them from"
 stage_product "$product"
@@ -23,11 +21,7 @@ volumes=$(ls "$drive/BrevDist"/files.* 2>/dev/null | wc -l)
 note "the distribution: setup.exe and $volumes archive volume(s), $(du -ch "$drive/BrevDist"/files.* 2>/dev/null | tail -1 | cut -f1)"
 
 note "installation: the distribution's setup.exe, started as a user starts it"
-setup_exe="$drive/BrevDist/setup.exe"
-start_setup
-if wait_window '^Setup\.\.\.$' 60 >/dev/null; then screenshot 10-install-loading; fi
-if main=$(wait_window '^Brevanshaw ! Setup\.\.\.$' 60); then screenshot 11-install-main; fi
-if wait_setup_gone 300; then pass "setup ended by itself"; else fail "setup still runs after 300 s"; wineserver -k 2>/dev/null; fi
+if install_distribution 10-install; then pass "setup ended by itself"; else fail "setup still runs after 300 s"; wineserver -k 2>/dev/null; fi
 
 note "what was installed"
 dest="$drive/Brevanshaw"
@@ -54,11 +48,11 @@ if command -v lnkinfo >/dev/null && [ -f "$programs/Brevanshaw/Uninstall.lnk" ];
   [ "$args" = Brevanshaw ] && pass "the uninstaller's shortcut passes the product name" || fail "the uninstaller's shortcut passes '$args'"
 fi
 
-values=$(regq 'HKLM\SOFTWARE\Halvernock\Brevanshaw\1.0' | grep -c 'REG_SZ')
+values=$(reg_query 'HKLM\SOFTWARE\Halvernock\Brevanshaw\1.0' | grep -c 'REG_SZ')
 [ "$values" -ge 5 ] && pass "the product key holds $values values" || fail "the product key holds $values values, not 5"
 record='HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall\Brevanshaw'
-regq "$record" | grep -q 'UninstallString' && pass "the uninstall record names the uninstaller" || fail "no UninstallString in the uninstall record"
-recorded=$(regq "$record\\Files" | sed -n 's/.*Entries[[:space:]]*REG_SZ[[:space:]]*//p')
+reg_query "$record" | grep -q 'UninstallString' && pass "the uninstall record names the uninstaller" || fail "no UninstallString in the uninstall record"
+recorded=$(reg_string "$record\\Files" Entries)
 [ -n "$recorded" ] && pass "the uninstall record lists $recorded files and shortcuts" || fail "the uninstall record lists no files"
 
 echo
