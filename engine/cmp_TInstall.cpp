@@ -180,7 +180,10 @@ void TInstall::Process() {
     ClearUnfinishedList();
     OnBeforeReadArchiveInfo(this);
     BroadcastStage(this, "eccBeforeReadArchiveInfo", nullptr);
-    ReadArchiveInfo();
+    // Reading every header may take a while on diskettes.
+    const rt::TCursor savedCursor = FOwnerWindow->Cursor();
+    FOwnerWindow->SetCursor(rt::crHourGlass);
+    RunWithFinally([this] { ReadArchiveInfo(); }, [this, savedCursor] { FOwnerWindow->SetCursor(savedCursor); });
     OnAfterReadArchiveInfo(this);
     BroadcastStage(this, "eccAfterReadArchiveInfo", nullptr);
     OnStartInstall(this);

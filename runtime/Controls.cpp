@@ -205,6 +205,12 @@ bool TControl::Showing() const {
     return true;
 }
 
+void TControl::SetCursor(TCursor v) {
+    if (v == FCursor) return;
+    FCursor = v;
+    Changed(TControlChange::Cursor);
+}
+
 void TControl::SetEnabled(bool v) {
     if (v == FEnabled) return;
     FEnabled = v;

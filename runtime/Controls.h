@@ -108,7 +108,19 @@ class TCustomForm;
 // What changed on a control, so a backend updates only that. Parent: the control moved to
 // another parent (or left its parent). Items: the entries of a list, tree, group or tab row.
 // State: a checked mark, a selection, a position or the play state.
-enum class TControlChange { Bounds, Caption, Visible, Enabled, Font, Color, Appearance, ZOrder, Parent, Items, State };
+enum class TControlChange { Bounds, Caption, Visible, Enabled, Font, Color, Appearance, ZOrder, Parent, Items, State, Cursor };
+
+// The mouse pointer over a control: one of the system's shapes. crDefault leaves the choice
+// to the parent (and finally the system).
+using TCursor = int;
+constexpr TCursor crDefault = 0;
+constexpr TCursor crArrow = -2;
+constexpr TCursor crCross = -3;
+constexpr TCursor crIBeam = -4;
+constexpr TCursor crHourGlass = -11;
+constexpr TCursor crNo = -18;
+constexpr TCursor crAppStart = -19;
+constexpr TCursor crHandPoint = -21;
 
 using TKeyEvent = TEvent<TObject* /*Sender*/, std::uint16_t& /*Key*/, TShiftState /*Shift*/>;
 using TKeyPressEvent = TEvent<TObject* /*Sender*/, char32_t& /*Key*/>;
@@ -177,6 +189,8 @@ public:
     }
     const std::string& Hint() const { return FHint; }
     void SetHint(const std::string& v) { FHint = v; }
+    TCursor Cursor() const { return FCursor; }
+    void SetCursor(TCursor v);
 
     // The form that finally holds this control, or nullptr.
     TCustomForm* ParentForm() const;
@@ -232,6 +246,7 @@ private:
     TAlign FAlign = TAlign::alNone;
     TBiDiMode FBiDiMode = TBiDiMode::bdLeftToRight;
     std::string FHint;
+    TCursor FCursor = crDefault;
     std::uintptr_t FHandle = 0;
     bool FUpdatingFont = false;
 };

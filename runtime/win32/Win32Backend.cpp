@@ -131,6 +131,46 @@ HBRUSH TWin32Backend::Impl::BrushFor(TColor color) {
     return brush;
 }
 
+namespace {
+
+// The system's pointer shape for a model cursor.
+LPCWSTR SystemCursor(TCursor cursor) {
+    switch (cursor) {
+    case crCross: return MAKEINTRESOURCEW(32515);
+    case crIBeam: return MAKEINTRESOURCEW(32513);
+    case crHourGlass: return MAKEINTRESOURCEW(32514);
+    case crNo: return MAKEINTRESOURCEW(32648);
+    case crAppStart: return MAKEINTRESOURCEW(32650);
+    case crHandPoint: return MAKEINTRESOURCEW(32649);
+    default: return MAKEINTRESOURCEW(32512);
+    }
+}
+
+}  // namespace
+
+bool TWin32Backend::Impl::SetModelCursor(HWND hwnd, TWinControl& owner, WPARAM wParam, LPARAM lParam) {
+    // A child window answers for itself; only the client area takes the model's shape.
+    if (reinterpret_cast<HWND>(wParam) != hwnd || LOWORD(lParam) != HTCLIENT) return false;
+    TCursor cursor = crDefault;
+    POINT p;
+    if (GetCursorPos(&p) && ScreenToClient(hwnd, &p))
+        if (TControl* graphic = GraphicControlAt(owner, p.x, p.y)) cursor = graphic->Cursor();
+    if (cursor == crDefault) cursor = owner.Cursor();
+    if (cursor == crDefault) return false;
+    ::SetCursor(LoadCursorW(nullptr, SystemCursor(cursor)));
+    return true;
+}
+
+void TWin32Backend::Impl::RefreshCursor(HWND hwnd) {
+    // The system asks again only when the mouse moves; a long step under the hourglass
+    // would otherwise show it only to a user who moves the mouse.
+    POINT p;
+    if (!hwnd || !GetCursorPos(&p)) return;
+    HWND under = WindowFromPoint(p);
+    if (under == hwnd || IsChild(hwnd, under))
+        SendMessageW(under, WM_SETCURSOR, reinterpret_cast<WPARAM>(under), MAKELPARAM(HTCLIENT, WM_MOUSEMOVE));
+}
+
 TWinControl* TWin32Backend::Impl::ControlOfWindow(HWND hwnd) {
     // The window itself or the nearest one above it that the model knows (the edit inside a
     // combo box, a radio group's buttons).
@@ -312,6 +352,9 @@ LRESULT TWin32Backend::Impl::Handle(HWND hwnd, UINT msg, WPARAM wParam, LPARAM l
             form.PaletteChanged();
         }
         return 0;
+    case WM_SETCURSOR:
+        if (SetModelCursor(hwnd, form, wParam, lParam)) return TRUE;
+        break;
     case WM_LBUTTONDOWN:
     case WM_LBUTTONUP:
     case WM_LBUTTONDBLCLK: {
@@ -528,6 +571,7 @@ void TWin32Backend::Changed(TControl& control, TControlChange what) {
         case TControlChange::Color:
         case TControlChange::Items:
         case TControlChange::State: InvalidateRect(hwnd, nullptr, TRUE); break;
+        case TControlChange::Cursor: FImpl->RefreshCursor(hwnd); break;
         case TControlChange::Parent: break;
         }
         return;

@@ -207,6 +207,10 @@ void TWin32Backend::Impl::ChildChanged(TControl& control, TControlChange what) {
         TWinControl* parent = control.Parent();
         HWND ph = parent ? HwndOf(*parent) : nullptr;
         if (!ph) return;
+        if (what == TControlChange::Cursor) {
+            RefreshCursor(ph);
+            return;
+        }
         ChildRecord* pr = RecordOf(*parent);
         const bool whole = what == TControlChange::Bounds || what == TControlChange::Visible ||
                            what == TControlChange::ZOrder || what == TControlChange::Parent || (pr && pr->Mirrored);
@@ -271,6 +275,7 @@ void TWin32Backend::Impl::ChildChanged(TControl& control, TControlChange what) {
         r->Family->Sync(*w, *r, what);
         break;
     }
+    case TControlChange::Cursor: RefreshCursor(hwnd); break;
     case TControlChange::Parent: break;
     }
 }
@@ -374,6 +379,9 @@ LRESULT TWin32Backend::Impl::HandleChild(ChildRecord& record, HWND hwnd, UINT ms
     }
     if (!control) return CallWindowProcW(original, hwnd, msg, wParam, lParam);
     switch (msg) {
+    case WM_SETCURSOR:
+        if (SetModelCursor(hwnd, *control, wParam, lParam)) return TRUE;
+        break;
     case WM_SETFOCUS:
         if (TCustomForm* form = control->ParentForm(); form && form->ActiveControl() != control && control->CanFocus())
             form->FocusControl(control);

@@ -282,6 +282,11 @@ struct TWin32Backend::Impl {
     TControl* GraphicControlAt(TWinControl& parent, int x, int y);
     // Mouse clicks on a window's graphic children and on the window itself.
     bool MouseMessage(HWND hwnd, TWinControl& owner, UINT msg, LPARAM lParam, TControl*& pressed);
+    // WM_SETCURSOR of a window: the model's cursor of the windowless control under the mouse
+    // or of the window's own control; false leaves the pointer to the system (crDefault).
+    bool SetModelCursor(HWND hwnd, TWinControl& owner, WPARAM wParam, LPARAM lParam);
+    // A cursor changed in the model: shown at once when the mouse is over the window.
+    void RefreshCursor(HWND hwnd);
 
     // Child windows (Win32Controls.cpp).
     void CreateChildren(TWinControl& parent);

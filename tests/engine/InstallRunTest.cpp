@@ -35,7 +35,26 @@ public:
     void ResumeAfterReboot() override { ++Resumed; }
 };
 
+// A file that notes the pointer over the setup window while its archive header is read.
+class TCursorProbeFile : public TInstallFile {
+    RT_CLASS(TCursorProbeFile, TInstallFile)
+public:
+    explicit TCursorProbeFile(rt::TComponent* owner) : TInstallFile(owner) {}
+    std::vector<rt::TCursor> Seen;
+    bool Unreadable = false;
+    void ReadArchiveInfo() override {
+        Seen.push_back(InstallRoot()->OwnerWindow()->Cursor());
+        if (Unreadable) throw rt::Exception("the disk cannot be read");
+        TInstallFile::ReadArchiveInfo();
+    }
+};
+
 }  // namespace
+
+const rt::TClassInfo& TCursorProbeFile::StaticClass() {
+    static const rt::TClassInfo info{"TCursorProbeFile", &TInstallFile::StaticClass(), {}, {}, {}};
+    return info;
+}
 
 const rt::TClassInfo& TRunDialog::StaticClass() {
     static const rt::TClassInfo info{"TRunDialog", &TBaseHelperComponent::StaticClass(), {}, {}, {}};
@@ -201,6 +220,29 @@ TEST_F(InstallRunTest, Run_GoodInstallationWalksEveryStageCleansUpAndTerminates)
     EXPECT_EQ(RegString(kUnfinishedInstallKey, "Leftover"), "<none>") << "a run forgets an earlier run's list";
     EXPECT_TRUE(machine->RestartRequests().empty());
     EXPECT_TRUE(app->Terminated());
+}
+
+TEST_F(InstallRunTest, Run_HeadersAreReadUnderTheHourglassAndThePointerComesBackAfterAFailure) {
+    auto* probe = new TCursorProbeFile(form);
+    probe->SetName("Probe");
+    Put("C:\\src\\probe.txt", "p");
+    probe->SetIncludeFromDir("C:\\src");
+    probe->SetFileName("probe.txt");
+    probe->SetContainer(Group("FileGroup1", root));
+    BuildArchive();
+    form->SetCursor(rt::crHandPoint);
+    Start();
+    // The root reads every header first; the group reads its own again when it installs.
+    ASSERT_FALSE(probe->Seen.empty());
+    EXPECT_EQ(probe->Seen.front(), rt::crHourGlass);
+    EXPECT_EQ(probe->Seen.back(), rt::crHandPoint);
+    EXPECT_EQ(form->Cursor(), rt::crHandPoint);
+
+    probe->Seen.clear();
+    probe->Unreadable = true;
+    EXPECT_THROW(root->Process(), rt::Exception);
+    EXPECT_EQ(probe->Seen, (std::vector<rt::TCursor>{rt::crHourGlass}));
+    EXPECT_EQ(form->Cursor(), rt::crHandPoint);
 }
 
 TEST_F(InstallRunTest, Run_HandlersMayKeepThePresetupFilesAndTheApplication) {

@@ -970,4 +970,41 @@ TEST_F(Win32ExceptionBox, ShowsTheMessageUnderTheApplicationTitle) {
     EXPECT_EQ(seenText, Wide(message));
 }
 
+// ---- the mouse pointer follows the model's cursors ----
+
+using Win32Cursor = Win32Test;
+
+TEST_F(Win32Cursor, FormAndWindowlessControlShowTheirShapesAndDefaultFallsBackToTheArrow) {
+    auto* form = NewForm(300, 200);
+    auto* label = new TLabel(form);
+    label->SetParent(form);
+    label->SetAutoSize(false);
+    label->SetBounds(10, 10, 60, 30);
+    label->SetCursor(crHandPoint);
+    form->Show();
+    ASSERT_TRUE(PumpUntil([&] { return IsWindowVisible(Hwnd(*form)) != 0; }));
+    HWND hwnd = Hwnd(*form);
+    auto pointTo = [&](int x, int y) {
+        POINT p{x, y};
+        ClientToScreen(hwnd, &p);
+        SetCursorPos(p.x, p.y);
+        PumpUntil([] { return true; });
+    };
+    auto ask = [&] { SendMessageW(hwnd, WM_SETCURSOR, reinterpret_cast<WPARAM>(hwnd), MAKELPARAM(HTCLIENT, WM_MOUSEMOVE)); };
+    HCURSOR arrow = LoadCursorW(nullptr, MAKEINTRESOURCEW(32512));
+    HCURSOR wait = LoadCursorW(nullptr, MAKEINTRESOURCEW(32514));
+    HCURSOR hand = LoadCursorW(nullptr, MAKEINTRESOURCEW(32649));
+
+    pointTo(150, 100);
+    SetCursor(arrow);
+    form->SetCursor(crHourGlass);  // shown at once, without a mouse move
+    EXPECT_EQ(GetCursor(), wait);
+    pointTo(20, 20);
+    ask();
+    EXPECT_EQ(GetCursor(), hand) << "the label's own shape wins over the form's";
+    pointTo(150, 100);
+    form->SetCursor(crDefault);
+    EXPECT_EQ(GetCursor(), arrow);
+}
+
 }  // namespace
