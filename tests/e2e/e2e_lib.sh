@@ -189,7 +189,8 @@ close_setup() {
 }
 
 # stage_product PRODUCT_DIR: the developer's machine in the prefix: the product's files where
-# the install description takes them from (C:\Brevanshaw Product, C:\Brevanshaw UnInstall),
+# the install description takes them from (C:\Brevanshaw Product, C:\Brevanshaw UnInstall) with
+# the dates they were built with,
 # setup.exe with a BUILD.INF naming C:\BrevDist\, and nothing left of an earlier run.
 stage_product() {
   local product=$1 f key
@@ -201,8 +202,8 @@ stage_product() {
   mkdir -p "$drive/Brevanshaw Product" "$drive/Brevanshaw UnInstall" "$drive/BrevBuild"
   for f in "$product"/*; do
     case "$(basename "$f")" in
-      Uninstall.exe) cp "$f" "$drive/Brevanshaw UnInstall/" ;;
-      *) cp "$f" "$drive/Brevanshaw Product/" ;;
+      Uninstall.exe) cp -p "$f" "$drive/Brevanshaw UnInstall/" ;;
+      *) cp -p "$f" "$drive/Brevanshaw Product/" ;;
     esac
   done
   cp "$setup_exe" "$drive/BrevBuild/setup.exe"

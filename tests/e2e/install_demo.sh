@@ -26,7 +26,7 @@ if install_distribution 10-install; then pass "setup ended by itself"; else fail
 note "what was installed"
 dest="$drive/Brevanshaw"
 system32="$drive/windows/system32"
-installed=0 same=0
+installed=0 same=0 dated=0
 while IFS=';' read -r component group name kind description; do
   case "$component" in File*) ;; *) continue ;; esac
   case "$group" in FileGroup1|FileGroup6) where="$system32" ;; FileGroup7) where="$dest/BITMAPS" ;; *) where="$dest" ;; esac
@@ -34,16 +34,30 @@ while IFS=';' read -r component group name kind description; do
   [ -n "$target" ] || { fail "$name is not in $where"; continue; }
   installed=$((installed + 1))
   cmp -s "$target" "$product/$name" && same=$((same + 1)) || fail "$name differs from the product's"
+  # The date the file had on the developer's machine, kept through the archive as a date
+  # stamp of 2-second resolution.
+  stamp=$(stat -c %Y "$drive/Brevanshaw Product/$name")
+  [ "$(stat -c %Y "$target")" = $((stamp - stamp % 2)) ] && dated=$((dated + 1)) ||
+    fail "$name is dated $(date -r "$target" '+%F %T'), the product's file $(date -r "$drive/Brevanshaw Product/$name" '+%F %T')"
 done < "$e2e_here/../../product/files.txt"
 [ "$installed" = 79 ] && pass "all 79 product files installed" || fail "$installed of 79 product files installed"
 [ "$same" = "$installed" ] && pass "every installed file has the product's bytes"
+[ "$dated" = "$installed" ] && pass "every installed file has the product file's date"
 [ -f "$dest/Uninstall.exe" ] && pass "the uninstaller installed" || fail "no Uninstall.exe in C:\\Brevanshaw"
 
 programs=$(find "$drive/users" -type d -path '*Roaming/Microsoft/Windows/Start Menu/Programs' 2>/dev/null | head -1)
 links=$(find "$(dirname "$programs")" -iname '*.lnk' 2>/dev/null | grep -ci -e 'Brevanshaw' -e 'Add-On' -e 'Read-me' -e 'Halvernock' -e 'Utility' -e 'Uninstall')
 folder=$(find "$programs/Brevanshaw" -iname '*.lnk' 2>/dev/null | wc -l)
 [ "$folder" -ge 9 ] && pass "the program folder holds $folder shortcuts" || fail "the program folder holds $folder shortcuts, not 9"
-if command -v lnkinfo >/dev/null && [ -f "$programs/Brevanshaw/Uninstall.lnk" ]; then
+if command -v lnkinfo >/dev/null; then
+  # Every shortcut of the folder leads to an installed file.
+  leads=0
+  for link in "$programs/Brevanshaw"/*.[lL][nN][kK]; do
+    target=$(lnkinfo "$link" | sed -n 's/^[[:space:]]*Local path[[:space:]]*: //p')
+    host="$drive/$(printf '%s' "${target#[Cc]:\\}" | tr '\\' /)"
+    [ -n "$target" ] && [ -f "$host" ] && leads=$((leads + 1)) || fail "$(basename "$link") leads to '$target', which is not installed"
+  done
+  [ "$leads" = "$folder" ] && pass "each of the $folder shortcuts leads to its installed file"
   args=$(lnkinfo "$programs/Brevanshaw/Uninstall.lnk" | sed -n 's/^[[:space:]]*Command line arguments[[:space:]]*: //p')
   [ "$args" = Brevanshaw ] && pass "the uninstaller's shortcut passes the product name" || fail "the uninstaller's shortcut passes '$args'"
 fi
