@@ -216,14 +216,19 @@ reg_query() { "$wine_run" reg query "$@" 2>/dev/null | tr -d '\r'; }
 # reg_string KEY NAME: the data of one string value, empty when it is missing.
 reg_string() { reg_query "$1" /v "$2" | sed -n "s/^    $2    REG_[A-Z_]*    //p"; }
 
-# install_distribution NAME: starts C:\BrevDist\setup.exe as a user starts it, with screenshots
-# NAME-loading and NAME-main, and waits for it to end by itself; false after 300 s.
+# install_distribution NAME: starts C:\BrevDist\setup.exe as a user starts it, takes the
+# screenshots NAME-loading and NAME-main as those windows show, and waits for setup to end by
+# itself; false after 300 s.
 install_distribution() {
   setup_exe="$drive/BrevDist/setup.exe"
   start_setup
-  if wait_window '^Setup\.\.\.$' 60 >/dev/null; then screenshot "$1-loading"; fi
-  if wait_window '^Brevanshaw ! Setup\.\.\.$' 60 >/dev/null; then screenshot "$1-main"; fi
-  wait_setup_gone 300
+  local deadline=$((SECONDS + 300)) loading="" main=""
+  while setup_running && [ $SECONDS -lt $deadline ]; do
+    if [ -z "$loading" ] && [ -n "$(windows_named '^Setup\.\.\.$')" ]; then screenshot "$1-loading"; loading=1; fi
+    if [ -z "$main" ] && [ -n "$(windows_named '^Brevanshaw ! Setup\.\.\.$')" ]; then screenshot "$1-main"; main=1; fi
+    sleep 0.1
+  done
+  ! setup_running
 }
 
 # build_distribution: setup.exe *BUILD packs the staged product into C:\BrevDist.
