@@ -5,28 +5,16 @@
 
 #include "app/KitFolderForm.h"
 #include "runtime/FileCtrl.h"
-#include "runtime/Resources.h"
-#include "runtime/headless/HeadlessBackend.h"
-#include "tests/common/SimMachine.h"
-#include "ui/HebForm.h"
+#include "tests/ui/KitFixture.h"
 
 namespace {
 
-class KitFolderTest : public ::testing::Test {
+class KitFolderTest : public KitTest {
 protected:
     void SetUp() override {
-        BrevRegisterEmbeddedResources();
-        RegisterKitClasses();
-        rt::SetBackend(&backend);
-        app = new rt::TApplication(nullptr);
-        rt::SetApplication(app);
+        KitTest::SetUp();
         machine->CreateDirectory("C:\\Kit");
         machine->SetCurrentDirectory("C:\\Kit");
-    }
-    void TearDown() override {
-        rt::SetApplication(nullptr);
-        app->Free();
-        rt::SetBackend(nullptr);
     }
     template <class C>
     static C* Part(rt::TCustomForm& form, const std::string& name) {
@@ -34,10 +22,6 @@ protected:
         if (!c) throw rt::Exception("no " + name);
         return c;
     }
-
-    SimMachine machine;
-    rt::THeadlessBackend backend;
-    rt::TApplication* app = nullptr;
 };
 
 TEST_F(KitFolderTest, BrowseStartsAtTheCurrentDirectoryAndMayMakeANewOne) {

@@ -188,10 +188,10 @@ close_setup() {
   fi
 }
 
-# stage_product PRODUCT_DIR: the developer's machine in the prefix: the product's files where
-# the install description takes them from (C:\Brevanshaw Product, C:\Brevanshaw UnInstall) with
-# the dates they were built with,
-# setup.exe with a BUILD.INF naming C:\BrevDist\, and nothing left of an earlier run.
+# stage_product PRODUCT_DIR: the developer's machine in the prefix: the product's files, with
+# the dates they were built with, where the install description takes them from
+# (C:\Brevanshaw Product, C:\Brevanshaw UnInstall), setup.exe with a BUILD.INF naming
+# C:\BrevDist\, and nothing left of an earlier run.
 stage_product() {
   local product=$1 f key
   rm -rf "$drive/Brevanshaw" "$drive/BrevDist" "$drive/BrevBuild" "$drive/Brevanshaw Product" "$drive/Brevanshaw UnInstall"

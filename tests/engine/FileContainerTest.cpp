@@ -26,15 +26,6 @@ std::vector<std::string> StoredNames(TKembCompress& kc, const std::string& archi
     return names;
 }
 
-std::string Message(const std::function<void()>& action) {
-    try {
-        action();
-    } catch (const rt::Exception& e) {
-        return e.Message();
-    }
-    return "<no exception>";
-}
-
 class FileContainerTest : public InstallTest {};
 
 }  // namespace

@@ -76,15 +76,6 @@ std::vector<std::uint8_t> Library(const std::vector<std::string>& exports, bool 
     return testpe::PeImage(testpe::VersionBlock(testpe::Fixed{}, {table}), false, 0x0409, exports);
 }
 
-std::string Message(const std::function<void()>& action) {
-    try {
-        action();
-    } catch (const rt::Exception& e) {
-        return e.Message();
-    }
-    return "<no exception>";
-}
-
 class InstallFileTest : public InstallTest {
 protected:
     void SetUp() override {

@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <cctype>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -22,6 +23,16 @@
 #include "tests/common/SimMachine.h"
 
 extern std::vector<std::string> gHeard;
+
+// The message of the framework exception an action raises, or "<no exception>".
+inline std::string Message(const std::function<void()>& action) {
+    try {
+        action();
+    } catch (const rt::Exception& e) {
+        return e.Message();
+    }
+    return "<no exception>";
+}
 
 // A dialog helper that notes every stage it hears: "stage sender".
 class TStageRecorder : public TBaseHelperComponent {

@@ -7,6 +7,7 @@
 #include "runtime/Forms.h"
 #include "runtime/Registry.h"
 #include "system/cmp_TInstallRegistry.h"
+#include "tests/common/ProductRoot.h"
 #include "tests/common/SimMachine.h"
 
 namespace {
@@ -18,12 +19,7 @@ protected:
     void SetUp() override {
         InitEngineDirectories();
         form = new rt::TForm(nullptr);
-        root = new TInstall(form);
-        root->SetName("Install1");
-        root->Information()->SetCompanyName("Halvernock");
-        root->Information()->SetProductName("Brevanshaw");
-        root->SetDestDirType(TPathSpecifiers::ddAbsolute);
-        root->SetDestDir("C:\\Brevanshaw");
+        root = NewProductRoot(form, "Brevanshaw", "C:\\Brevanshaw");
     }
     void TearDown() override {
         form->Free();

@@ -17,6 +17,7 @@
 #include "system/cmp_TInstallShellLink.h"
 #include "system/cmp_TProgramManager.h"
 #include "system/cmp_TUninstallEXE.h"
+#include "tests/common/ProductRoot.h"
 #include "tests/common/SimMachine.h"
 
 // A dialog helper that writes down the stages its container announces.
@@ -40,12 +41,7 @@ protected:
     void SetUp() override {
         InitEngineDirectories();
         form = new rt::TForm(nullptr);
-        root = new TInstall(form);
-        root->SetName("Install1");
-        root->Information()->SetCompanyName("Halvernock");
-        root->Information()->SetProductName("Brevanshaw");
-        root->SetDestDirType(TPathSpecifiers::ddAbsolute);
-        root->SetDestDir("C:\\Brevanshaw");
+        root = NewProductRoot(form, "Brevanshaw", "C:\\Brevanshaw");
         group = new TInstallFileGroup(form);
         group->SetName("FileGroup2");
         group->SetGroupName("Brevanshaw_FILES");

@@ -9,6 +9,7 @@
 #include "platform/win32/Win32Platform.h"
 #include "runtime/Forms.h"
 #include "system/cmp_TInstallRegistry.h"
+#include "tests/common/ProductRoot.h"
 
 int main(int argc, char** argv) {
     if (argc < 2) return 2;
@@ -17,12 +18,7 @@ int main(int argc, char** argv) {
     try {
         InitEngineDirectories();
         auto* form = new rt::TForm(nullptr);
-        auto* root = new TInstall(form);
-        root->SetName("Install1");
-        root->Information()->SetCompanyName("Halvernock");
-        root->Information()->SetProductName(argv[1]);
-        root->SetDestDirType(TPathSpecifiers::ddAbsolute);
-        root->SetDestDir("C:\\Brevanshaw");
+        auto* root = NewProductRoot(form, argv[1], "C:\\Brevanshaw");
         for (int i = 0; i < 2; ++i) {
             auto* reg = new TInstallRegistry(form);
             reg->SetName("InstallRegistry" + std::to_string(i + 1));

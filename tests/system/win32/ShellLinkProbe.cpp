@@ -14,6 +14,7 @@
 #include "system/cmp_TInstallShellLink.h"
 #include "system/cmp_TProgramManager.h"
 #include "system/cmp_TUninstallEXE.h"
+#include "tests/common/ProductRoot.h"
 
 int main(int argc, char** argv) {
     if (argc < 2) return 2;
@@ -23,12 +24,7 @@ int main(int argc, char** argv) {
     try {
         InitEngineDirectories();
         auto* form = new rt::TForm(nullptr);
-        auto* root = new TInstall(form);
-        root->SetName("Install1");
-        root->Information()->SetCompanyName("Halvernock");
-        root->Information()->SetProductName(product);
-        root->SetDestDirType(TPathSpecifiers::ddAbsolute);
-        root->SetDestDir("C:\\" + product);
+        auto* root = NewProductRoot(form, product, "C:\\" + product);
         auto* program = new TInstallFile(form);
         program->SetName("File1");
         program->SetFileName("Viewer.exe");

@@ -17,21 +17,7 @@ run reg delete "$product_key" /f >/dev/null 2>&1
 run "$probe" "$product" || { echo "FAIL: the probe did not run"; exit 1; }
 run "$probe" "$product" || { echo "FAIL: the second run did not run"; exit 1; }
 
-query() { run reg query "$1" 2>/dev/null | tr -d '\r'; }
-expect() {  # key, value name as reg shows it, type, data
-  local out line
-  out=$(query "$1")
-  line=$(printf '%s\n' "$out" | grep -F "    $2    $3    " | head -1)
-  if [ "$line" = "    $2    $3    $4" ]; then
-    echo "PASS: $1 [$2] = $4"
-  else
-    echo "FAIL: $1 [$2]: expected '$3 $4', reg shows '${line:-nothing}'"
-    fail=1
-  fi
-}
-absent() {
-  if query "$1" | grep -qF "    $2    "; then echo "FAIL: $1 [$2] should not exist"; fail=1; else echo "PASS: $1 has no [$2]"; fi
-}
+source "$(dirname "$0")/reg_checks.sh"
 
 expect "$product_key\\1.0" "InstallDir" REG_SZ 'C:\Brevanshaw'
 expect "$product_key\\1.0" "A" REG_SZ 'B=C'
