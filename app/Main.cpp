@@ -1,9 +1,14 @@
 // The main setup window and the program entry; see Main.h.
 #include "app/Main.h"
 
+#include <algorithm>
+
 #include "app/KitFolderForm.h"
 #include "app/LoadFormUnit.h"
+#include "app/SelectLangUnit.h"
 #include "app/StringTable.h"
+#include "app/dlg_UserRegistrationUnit.h"
+#include "dialogs/dlgcmp_TRebootDlg.h"
 #include "engine/InstallClasses.h"
 #include "engine/SetupState.h"
 #include "engine/cmp_TInstall.h"
@@ -18,7 +23,8 @@ const rt::TClassInfo& TMainSetupDlg::StaticClass() {
     using M = TMainSetupDlg;
     static const rt::TClassInfo info{"TMainSetupDlg", &rt::TForm::StaticClass(), rt::Factory<TMainSetupDlg>(), {},
                                      {rt::Method("FormCreate", &M::FormCreate), rt::Method("FormShow", &M::FormShow),
-                                      rt::Method("FormActivate", &M::FormActivate)}};
+                                      rt::Method("FormActivate", &M::FormActivate),
+                                      rt::Method("Install1StartInstall", &M::Install1StartInstall)}};
     return info;
 }
 
@@ -83,6 +89,101 @@ void TMainSetupDlg::FormActivate(rt::TObject*) {
         page->FocusTarget();
 }
 
+namespace {
+
+constexpr std::uint32_t kDayMs = 24u * 60 * 60 * 1000;
+
+// Keeps the loading form up until it has been seen long enough. The time of day starts again
+// at midnight, so the time passed is taken modulo a day; the wait never blocks on a message
+// that may not come.
+void WaitForLoadingForm() {
+    os::IPlatform& platform = os::Current();
+    const std::uint32_t start = SetupState().StartTime % kDayMs;
+    for (;;) {
+        if (rt::TApplication* app = rt::Application()) app->ProcessMessages();
+        const std::uint32_t elapsed = (platform.TimeOfDayMs() % kDayMs + kDayMs - start) % kDayMs;
+        if (elapsed >= kLoadingFormMs) return;
+        platform.Sleep(std::min<std::uint32_t>(kLoadingFormMs - elapsed, 50));
+    }
+}
+
+void FreeComponent(rt::TComponent* owner, const char* name) {
+    if (rt::TComponent* c = owner->FindComponent(name)) c->Free();
+}
+
+void RenameLink(rt::TComponent* owner, const char* name, const std::string& linkName) {
+    if (auto* link = dynamic_cast<TInstallShellLink*>(owner->FindComponent(name))) link->SetLinkName(linkName);
+}
+
+// Left becomes its distance from the parent's right edge: the control changes sides.
+void MirrorInParent(rt::TControl& control) {
+    if (rt::TWinControl* parent = control.Parent())
+        control.SetLeft(parent->ClientWidth() - control.Left() - control.Width());
+}
+
+}  // namespace
+
+void TMainSetupDlg::Install1StartInstall(rt::TObject*) {
+    WaitForLoadingForm();
+    // The tutorial is not part of this product's installation.
+    FreeComponent(this, "File69");
+    FreeComponent(this, "ShellLink11");
+    rt::FreeAndNil(frmLoad);
+    rt::Application()->ProcessMessages();
+
+    auto* chooser = new TSelectLangDlg(rt::Application());
+    int result = rt::mrNone, index = 0;
+    try {
+        result = chooser->ShowModal();
+        index = chooser->SelectedLanguage();
+    } catch (...) {
+        chooser->Free();
+        throw;
+    }
+    chooser->Free();
+    // Without a choice the installation goes on in English as the window stands.
+    if (result == rt::mrOk) ApplyLanguage(index);
+
+    // An add-on agent of an earlier installation must let go of the files it holds. A hung
+    // agent may not hang setup with it.
+    os::IPlatform& platform = os::Current();
+    if (const os::WindowHandle agent = platform.FindWindow("TStartKalOfficeAddOn")) {
+        std::intptr_t answer = 0;
+        platform.SendMessageTimeout(agent, WM_ADDON_AGENT_SETUP, 0, 0, kAgentTimeoutMs, answer);
+    }
+}
+
+void TMainSetupDlg::ApplyLanguage(int index) {
+    SetSetupLanguage(index);
+    InstallRegistry1->Entries()->SetValue("LID", rt::IntToStr(index));
+
+    RenameLink(this, "ShellLink3", LocalisedString(40000));
+    RenameLink(this, "ShellLink4", LocalisedString(40020));
+    RenameLink(this, "ShellLink5", LocalisedString(40040));
+    RenameLink(this, "ShellLink6", "Brevanshaw Windows Add-On Agent");
+    RenameLink(this, "ShellLink8", LocalisedString(30660));
+
+    SetCaption(LocalisedString(20));
+    ProductLabel->SetCaption(LocalisedString(40));
+    lblLE->SetCaption(LocalisedString(60));
+    // The line names the maker after the localised "by"; it keeps its right edge.
+    const int oldWidth = ByLabel->Width();
+    ByLabel->SetCaption(LocalisedString(30360) + " " + Install1->Information()->CompanyName());
+    if (ByLabel->Width() > oldWidth) ByLabel->SetLeft(ByLabel->Left() - (ByLabel->Width() - oldWidth));
+
+    if (SetupState().Hebrew) {
+        if (auto* hebForm = dynamic_cast<THebForm*>(FindComponent("HebForm1"))) hebForm->SetHebrew(true);
+        if (auto* keyboard = dynamic_cast<TCheckHebrewKeyboardLayout*>(FindComponent("CheckHebrewKeyboardLayout1")))
+            keyboard->Activate();
+        for (rt::TControl* c : {static_cast<rt::TControl*>(ProductLabel), static_cast<rt::TControl*>(lblLE),
+                                static_cast<rt::TControl*>(ByLabel), static_cast<rt::TControl*>(Image1)})
+            MirrorInParent(*c);
+        ProductLabel->Invalidate();
+        lblLE->Invalidate();
+        ByLabel->Invalidate();
+    }
+}
+
 bool TMainSetupDlg::WndProc(std::uint32_t message, std::uintptr_t wParam, std::intptr_t lParam, std::intptr_t& result) {
     if (message == WM_SETUP_RESTORE) {
         rt::Application()->Restore();
@@ -96,8 +197,9 @@ bool TMainSetupDlg::WndProc(std::uint32_t message, std::uintptr_t wParam, std::i
 void RegisterSetupClasses() {
     rt::RegisterClasses({&rt::TForm::StaticClass(), &rt::TLabel::StaticClass(), &rt::TImage::StaticClass(),
                          &TInstallRegistry::StaticClass(), &TUninstallEXE::StaticClass(), &TfrmLoad::StaticClass(),
-                         &TMainSetupDlg::StaticClass()});
+                         &TMainSetupDlg::StaticClass(), &TUserInformationDlg::StaticClass()});
     RegisterInstallClasses();
+    RegisterPageClasses();
     RegisterShellLinkClasses();
     RegisterKitClasses();
 }

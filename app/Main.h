@@ -21,6 +21,9 @@ public:
     void FormCreate(rt::TObject* sender);
     void FormShow(rt::TObject* sender);
     void FormActivate(rt::TObject* sender);
+    // The root's start of the installation: the loading form's minimum time, the tutorial
+    // left out, the language choice and everything that follows from it.
+    void Install1StartInstall(rt::TObject* sender);
 
     bool WndProc(std::uint32_t message, std::uintptr_t wParam, std::intptr_t lParam, std::intptr_t& result) override;
 
@@ -35,7 +38,16 @@ public:
 private:
     template <class T>
     T* Field(const char* name);
+    // The captions, shortcut names and layout of the window in the chosen language.
+    void ApplyLanguage(int index);
 };
+
+// Sent to a running add-on agent of an earlier installation when setup starts.
+constexpr std::uint32_t WM_ADDON_AGENT_SETUP = 1190;
+// How long the agent may take to answer before setup goes on without it.
+constexpr std::uint32_t kAgentTimeoutMs = 5000;
+// The loading form stays up at least this long.
+constexpr std::uint32_t kLoadingFormMs = 4000;
 
 // Registers every class an install description or page layout may name.
 void RegisterSetupClasses();

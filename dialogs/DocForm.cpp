@@ -1,6 +1,7 @@
 // The base forms of the program's windows and pages; see DocForm.h.
 #include "dialogs/DocForm.h"
 
+#include "app/StringTable.h"
 #include "dialogs/dlgcmp_TBaseDlg.h"
 #include "engine/SetupState.h"
 #include "runtime/SysUtils.h"
@@ -20,6 +21,19 @@ const TPicture* SharedBackgroundPalette() {
     TCustomForm* main = app ? app->MainForm() : nullptr;
     auto* image = main ? dynamic_cast<TImage*>(main->FindComponent("imgLightBackGround")) : nullptr;
     return image && image->Picture()->HasPalette() ? image->Picture() : nullptr;
+}
+
+void SetPageTexts(TCustomForm& form, std::initializer_list<TPageText> texts) {
+    for (const TPageText& t : texts) {
+        TControl* target = &form;
+        if (*t.Control) {
+            TComponent* c = form.FindComponent(t.Control);
+            if (!c) c = form.FindComponent(std::string("Heb") + t.Control);
+            target = dynamic_cast<TControl*>(c);
+            if (!target) throw Exception("The page " + form.ClassName() + " has no control " + t.Control);
+        }
+        target->SetCaption(LocalisedString(t.Base));
+    }
 }
 
 // ---- TDocForm ----
@@ -110,6 +124,12 @@ void TPageForm::PreparePage(int realWidth, int realHeight) {
     SetRealWidth(realWidth);
     SetRealHeight(realHeight);
     FCloseAllowed = false;
+}
+
+void TPageForm::LoadPage(const std::string& description, int realWidth, int realHeight) {
+    LoadDescription(description);
+    PreparePage(realWidth, realHeight);
+    DoCreate();
 }
 
 void TPageForm::ProceedBtnClick(TObject* sender) {

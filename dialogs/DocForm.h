@@ -5,6 +5,7 @@
 #pragma once
 
 #include <cstdint>
+#include <initializer_list>
 #include <string>
 
 #include "runtime/Forms.h"
@@ -42,6 +43,17 @@ private:
     bool FScaled = false;
 };
 
+// One caption a page takes from the string table: the control's name ("" for the form's
+// own caption) and the id base of its text.
+struct TPageText {
+    const char* Control;
+    int Base;
+};
+// Sets each caption to the localised text of its base. A Hebrew twin calls its labels
+// "Heb" + the Latin name; either is found. A name the form lacks is a fault of its
+// description and raises.
+void SetPageTexts(rt::TCustomForm& form, std::initializer_list<TPageText> texts);
+
 // The main window's background picture, whose palette the program's windows share;
 // nullptr when there is no main window, no such image or no palette.
 const rt::TPicture* SharedBackgroundPalette();
@@ -59,7 +71,7 @@ public:
     void SetMarksUserCancel(bool v) { FMarksUserCancel = v; }
 
     // Proceed: the dialog may veto through its InstallClick; the form ends OK.
-    void ProceedBtnClick(rt::TObject* sender);
+    virtual void ProceedBtnClick(rt::TObject* sender);
     // Cancel: the exit confirmation; on Yes the dialog's CancelClick, and the form ends Cancel.
     void CancelBtnClick(rt::TObject* sender);
 
@@ -69,6 +81,10 @@ protected:
     // The end of every page form's construction, once its description is read: prepares
     // the 3D buttons and records the design size.
     void PreparePage(int realWidth, int realHeight);
+    // The whole construction of a page designed in a description: read, prepared, created.
+    void LoadPage(const std::string& description, int realWidth, int realHeight);
+    // A closing button of the page's own (not Proceed or Cancel) lets the form close.
+    void AllowClose() { FCloseAllowed = true; }
 
 private:
     TBaseInstallDlg* FDialog = nullptr;

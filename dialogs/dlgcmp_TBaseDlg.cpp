@@ -137,7 +137,8 @@ void TBaseInstallDlg::RunAtStage(const std::string& stageName, const std::string
     if (rt::SameText(stageName, pageStage) && LanguageSelects(script)) Execute();
 }
 
-bool TBaseInstallDlg::ShowPageForm(TPageForm* form, const std::function<void(TPageForm&)>& fillTexts) {
+bool TBaseInstallDlg::ShowPageForm(TPageForm* form, const std::function<void(TPageForm&)>& fillTexts,
+                                   const std::function<void(TPageForm&)>& afterShow) {
     bool ok = false;
     try {
         form->SetDialog(this);
@@ -147,6 +148,7 @@ bool TBaseInstallDlg::ShowPageForm(TPageForm* form, const std::function<void(TPa
         if (FOverwriteText && fillTexts) fillTexts(*form);
         if (theme && !hasTheme) theme->Picture()->SetResourceName("INSTALLTHEME1.bmp");
         ok = form->ShowModal() == rt::mrOk;
+        if (afterShow) afterShow(*form);
     } catch (...) {
         form->Free();
         throw;

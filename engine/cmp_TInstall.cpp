@@ -191,6 +191,9 @@ void TInstall::Process() {
                               "eccLicenseAgreement", "eccReadmeDialog"})
         BroadcastStage(this, stage, nullptr);
     TFileContainer::Process();
+    // A Cancel confirmed on the copy page may come after the last buffer that could notice
+    // it; the user asked to leave, so the run ends as cancelled, never as complete.
+    if (SetupState().UserCancelled) throw EAIUserAbort();
 
     bool& rebootNeeded = SetupState().RebootNeeded;
     const bool restartWanted = rebootNeeded;

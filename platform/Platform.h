@@ -286,6 +286,10 @@ public:
     virtual WindowHandle FindWindow(const std::string& className) = 0;  // a top-level window, or 0
     virtual std::uint32_t WindowProcessId(WindowHandle window) = 0;
     virtual std::intptr_t SendMessage(WindowHandle window, std::uint32_t message, std::uintptr_t wParam, std::intptr_t lParam) = 0;
+    // Sends and waits at most timeoutMs for the answer, giving up at once on a window whose
+    // program does not answer at all; false on a timeout or a window that is gone.
+    virtual bool SendMessageTimeout(WindowHandle window, std::uint32_t message, std::uintptr_t wParam, std::intptr_t lParam,
+                                    std::uint32_t timeoutMs, std::intptr_t& result) = 0;
     virtual void MessageBeep(std::uint32_t type) = 0;
     // A modal message box (kMb styles); the answer is kIdOk, kIdCancel...
     virtual int MessageBox(const std::string& text, const std::string& caption, std::uint32_t type) = 0;

@@ -91,6 +91,7 @@ object MainSetupDlg: TMainSetupDlg
       '1000')
     UseLoadingProgram = False
     State = fcsNone
+    OnStartInstall = Install1StartInstall
   end
   object InstallRegistry1: TInstallRegistry
     Container = Install1
@@ -1084,6 +1085,85 @@ object MainSetupDlg: TMainSetupDlg
     LinkName = 'Brevanshaw Interactive Tutorial.LNK'
     ObjectLink = File69
     ObjectLocationType = ddObjectLink
+  end
+  object WelcomeDlg1: TWelcomeDlg
+    Container = Install1
+    DialogText.Strings = (
+      'Welcome')
+    Order = 10
+  end
+  object HebWelcomeDlg1: THebWelcomeDlg
+    Container = Install1
+    DialogText.Strings = (
+      'Welcome')
+    Order = 10
+  end
+  object Dialog8: TLicenseDlg
+    Container = Install1
+    Order = 20
+  end
+  object HebLicenseDlg1: THebLicenseDlg
+    Container = Install1
+    Order = 20
+  end
+  object UserInformationDlg1: TUserInformationDlg
+    Container = Install1
+  end
+  object Dialog6: TRebootDlg
+    Container = Install1
+    DialogText.Strings = (
+      'Reboot windows'
+      'Several components could not be installed on your system because they were in use. For the installation to proceed, you will need to reboot your computer. If you decide not to reboot now, the software will probably not work until you do reboot.'
+      'Yes, I would like to reboot windows'
+      'No, I would not like to reboot windows'
+      '&Close')
+  end
+  object HebRebootDlg1: THebRebootDlg
+    Container = Install1
+    DialogText.Strings = (
+      'Reboot windows'
+      'Several components could not be installed on your system because they were in use. For the installation to proceed, you will need to reboot your computer. If you decide not to reboot now, the software will probably not work until you do reboot.'
+      'Yes, I would like to reboot windows'
+      'No, I would not like to reboot windows'
+      '&Close')
+  end
+  object Dialog4: TGoodInstallationDlg
+    Container = Install1
+    DialogText.Strings = (
+      'Setup complete'
+      'The software has been properly installed. You may start the software by clicking on the icon.'
+      ''
+      ''
+      '&Close')
+  end
+  object HebGoodInstallationDlg1: THebGoodInstallationDlg
+    Container = Install1
+    DialogText.Strings = (
+      'Setup complete'
+      'The software has been properly installed. You may start the software by clicking on the icon.'
+      ''
+      ''
+      '&Close')
+  end
+  object Dialog1: TBadInstallationDlg
+    Container = Install1
+    DialogText.Strings = (
+      'Setup incomplete'
+      'This software has not been properly installed and will not work correctly if you try to use it.'
+      ''
+      ''
+      ''
+      '&Close')
+  end
+  object HebBadInstallationDlg1: THebBadInstallationDlg
+    Container = Install1
+    DialogText.Strings = (
+      'Setup incomplete'
+      'This software has not been properly installed and will not work correctly if you try to use it.'
+      ''
+      ''
+      ''
+      '&Close')
   end
   object HebForm1: THebForm
     Hebrew = False

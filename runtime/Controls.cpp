@@ -464,9 +464,14 @@ void TWinControl::Loaded() {
     Realign();
 }
 
-void TWinControl::ParentFontChanged() {
-    TControl::ParentFontChanged();
+void TWinControl::FontChanged() {
+    TControl::FontChanged();
     for (TControl* c : FControls) c->ParentFontChanged();
+}
+
+void TWinControl::ParentFontChanged() {
+    // Taking the parent's font is a font change, which passes it on to the children.
+    TControl::ParentFontChanged();
 }
 
 // ---- TGraphicControl, TLabel ----

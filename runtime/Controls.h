@@ -309,6 +309,9 @@ public:
 
 protected:
     void Loaded() override;
+    // A new font reaches every child that takes its parent's (a form scaled to the screen,
+    // and the labels of its panels with it).
+    void FontChanged() override;
     void ParentFontChanged() override;
 
 private:

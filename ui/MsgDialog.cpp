@@ -76,6 +76,13 @@ TSystemIcon IconOf(TMsgDlgType type) {
 
 }  // namespace
 
+namespace {
+int gMsgDlgLanguage = 0;
+}  // namespace
+
+int MsgDlgLanguage() { return gMsgDlgLanguage; }
+void SetMsgDlgLanguage(int index) { gMsgDlgLanguage = index; }
+
 void SetHelpHandler(std::function<void(int)> handler) { HelpHandler() = std::move(handler); }
 
 // ---- TMessageForm ----
@@ -159,7 +166,7 @@ TMessageForm* CreateMessageDialog(const std::string& text, const std::string& ca
             auto* button = new TButton(form);
             button->SetName(kind.Name);
             button->SetParent(form);
-            button->SetCaption(LocalisedString(kind.StringId));
+            button->SetCaption(LoadStr(kind.StringId + gMsgDlgLanguage));
             button->SetModalResult(kind.Result);
             button->SetBounds(x, l.ButtonTop, l.ButtonWidth, l.ButtonHeight);
             if (kind.Kind == defaultKind) button->SetDefault(true);

@@ -53,5 +53,10 @@ int Question(const std::string& text, const std::string& caption, TMsgDlgType ty
 // The exit confirmation of every page's Cancel: true unless the user answers No.
 bool ConfirmExit(rt::TCustomForm* form);
 
+// The language index of the box's button captions: the box keeps its own copy, which the
+// language choice sets together with the setup's.
+int MsgDlgLanguage();
+void SetMsgDlgLanguage(int index);
+
 // What the Help button does with the box's help context; nothing until a help viewer is set.
 void SetHelpHandler(std::function<void(int helpContext)> handler);

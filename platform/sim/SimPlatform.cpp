@@ -31,6 +31,7 @@ constexpr std::uint32_t kErrorNegativeSeek = 131;
 constexpr std::uint32_t kErrorDirectory = 267;
 constexpr std::uint32_t kErrorKeyDeleted = 1018;
 constexpr std::uint32_t kErrorInvalidWindowHandle = 1400;
+constexpr std::uint32_t kErrorTimeout = 1460;
 
 constexpr std::uint64_t kDefaultDriveTotal = 2ull << 30;
 constexpr std::uint64_t kDefaultDriveFree = 1ull << 30;
@@ -372,6 +373,7 @@ struct SimPlatform::Machine {
         std::string ClassName;
         std::uint32_t ProcessId = 0;
         SimWindowProc Handler;
+        bool Hung = false;
     };
 
     mutable std::recursive_mutex Mutex;
@@ -1316,6 +1318,12 @@ void SimPlatform::RemoveWindow(WindowHandle window) {
     FMachine->Windows.erase(window);
 }
 
+void SimPlatform::SetWindowHung(WindowHandle window, bool hung) {
+    Lock lock(FMachine->Mutex);
+    const auto it = FMachine->Windows.find(window);
+    if (it != FMachine->Windows.end()) it->second.Hung = hung;
+}
+
 void SimPlatform::SetFileInUse(const std::string& path, bool inUse) {
     Lock lock(FMachine->Mutex);
     Resolved r;
@@ -2168,6 +2176,27 @@ std::intptr_t SimPlatform::SendMessage(WindowHandle window, std::uint32_t messag
     }
     // Unlocked: the handler may well call back into the machine.
     return handler ? handler(message, wParam, lParam) : 0;
+}
+
+bool SimPlatform::SendMessageTimeout(WindowHandle window, std::uint32_t message, std::uintptr_t wParam, std::intptr_t lParam,
+                                     std::uint32_t timeoutMs, std::intptr_t& result) {
+    SimWindowProc handler;
+    {
+        Lock lock(FMachine->Mutex);
+        const auto it = FMachine->Windows.find(window);
+        if (it == FMachine->Windows.end()) {
+            FMachine->Fail(kErrorInvalidWindowHandle);
+            return false;
+        }
+        if (it->second.Hung) {
+            AdvanceClock(timeoutMs);
+            FMachine->Fail(kErrorTimeout);
+            return false;
+        }
+        handler = it->second.Handler;
+    }
+    result = handler ? handler(message, wParam, lParam) : 0;
+    return true;
 }
 
 void SimPlatform::MessageBeep(std::uint32_t type) {

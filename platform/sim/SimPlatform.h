@@ -98,6 +98,8 @@ public:
     // Other programs' top-level windows. FindWindow returns the newest match.
     WindowHandle AddWindow(std::string className, std::uint32_t processId, SimWindowProc handler);
     void RemoveWindow(WindowHandle window);
+    // A hung program: its window answers no message; a send with a timeout waits it out.
+    void SetWindowHung(WindowHandle window, bool hung);
 
     // Fault switches.
     void SetFileInUse(const std::string& path, bool inUse);  // opens for writing, deletes, moves: kErrorSharingViolation
@@ -216,6 +218,8 @@ public:
     WindowHandle FindWindow(const std::string& className) override;
     std::uint32_t WindowProcessId(WindowHandle window) override;
     std::intptr_t SendMessage(WindowHandle window, std::uint32_t message, std::uintptr_t wParam, std::intptr_t lParam) override;
+    bool SendMessageTimeout(WindowHandle window, std::uint32_t message, std::uintptr_t wParam, std::intptr_t lParam,
+                            std::uint32_t timeoutMs, std::intptr_t& result) override;
     void MessageBeep(std::uint32_t type) override;
     int MessageBox(const std::string& text, const std::string& caption, std::uint32_t type) override;
 

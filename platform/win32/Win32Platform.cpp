@@ -41,6 +41,7 @@
 #undef GetSystemDirectory
 #undef FindWindow
 #undef SendMessage
+#undef SendMessageTimeout
 #undef GetFileVersionInfo
 #undef WriteProfileString
 #undef GetProfileString
@@ -847,6 +848,16 @@ std::uint32_t Win32Platform::WindowProcessId(WindowHandle window) {
     DWORD processId = 0;
     if (!::GetWindowThreadProcessId(reinterpret_cast<HWND>(window), &processId)) Fail();
     return processId;
+}
+
+bool Win32Platform::SendMessageTimeout(WindowHandle window, std::uint32_t message, std::uintptr_t wParam, std::intptr_t lParam,
+                                       std::uint32_t timeoutMs, std::intptr_t& result) {
+    DWORD_PTR answer = 0;
+    const LRESULT ok = ::SendMessageTimeoutW(reinterpret_cast<HWND>(window), message, static_cast<WPARAM>(wParam),
+                                             static_cast<LPARAM>(lParam), SMTO_NORMAL | SMTO_ABORTIFHUNG, timeoutMs, &answer);
+    if (!ok) return Fail(::GetLastError() ? ::GetLastError() : ERROR_TIMEOUT);
+    result = static_cast<std::intptr_t>(answer);
+    return true;
 }
 
 std::intptr_t Win32Platform::SendMessage(WindowHandle window, std::uint32_t message, std::uintptr_t wParam, std::intptr_t lParam) {

@@ -82,6 +82,8 @@ public:
     WindowHandle FindWindow(const std::string& className) override;
     std::uint32_t WindowProcessId(WindowHandle window) override;
     std::intptr_t SendMessage(WindowHandle window, std::uint32_t message, std::uintptr_t wParam, std::intptr_t lParam) override;
+    bool SendMessageTimeout(WindowHandle window, std::uint32_t message, std::uintptr_t wParam, std::intptr_t lParam,
+                            std::uint32_t timeoutMs, std::intptr_t& result) override;
     void MessageBeep(std::uint32_t type) override;
     int MessageBox(const std::string& text, const std::string& caption, std::uint32_t type) override;
 

@@ -216,19 +216,152 @@ reg_query() { "$wine_run" reg query "$@" 2>/dev/null | tr -d '\r'; }
 # reg_string KEY NAME: the data of one string value, empty when it is missing.
 reg_string() { reg_query "$1" /v "$2" | sed -n "s/^    $2    REG_[A-Z_]*    //p"; }
 
-# install_distribution NAME: starts C:\BrevDist\setup.exe as a user starts it, takes the
-# screenshots NAME-loading and NAME-main as those windows show, and waits for setup to end by
-# itself; false after 300 s.
-install_distribution() {
+# start_distribution TAG: starts C:\BrevDist\setup.exe as a user starts it and takes the
+# screenshots TAG-01-loading and TAG-02-main as those windows show.
+start_distribution() {
   setup_exe="$drive/BrevDist/setup.exe"
   start_setup
-  local deadline=$((SECONDS + 300)) loading="" main=""
-  while setup_running && [ $SECONDS -lt $deadline ]; do
-    if [ -z "$loading" ] && [ -n "$(windows_named '^Setup\.\.\.$')" ]; then screenshot "$1-loading"; loading=1; fi
-    if [ -z "$main" ] && [ -n "$(windows_named '^Brevanshaw ! Setup\.\.\.$')" ]; then screenshot "$1-main"; main=1; fi
-    sleep 0.1
+  wait_window '^Setup\.\.\.$' 60 >/dev/null && screenshot "$1-01-loading" || fail "no loading form"
+  wait_window '^Brevanshaw ! Setup\.\.\.$' 60 >/dev/null && screenshot "$1-02-main" || fail "no main window"
+}
+
+# reg_text KEY NAME: the data of a string value of KEY itself (not of its sub-keys), letters
+# beyond ASCII included. reg query prints in the console's code page, which has no Hebrew;
+# reg export writes UTF-16.
+reg_text() {
+  rm -f "$drive/brev-reg-export.reg"
+  "$wine_run" reg export "$1" 'C:\brev-reg-export.reg' /y >/dev/null 2>&1 || return 0
+  iconv -f UTF-16 -t UTF-8 "$drive/brev-reg-export.reg" | tr -d '\r' |
+    awk -v name="\"$2\"=" '/^\[/ { if (++sections > 1) exit; next } index($0, name) == 1 { print substr($0, length(name) + 1) }' |
+    sed 's/^"//; s/"$//; s/\\"/"/g; s/\\\\/\\/g'
+}
+
+# install_distribution TAG [LANG NAME ORGANISATION]: the whole installation from the
+# distribution, every page answered (English, a plain name unless given); false when it did
+# not end with the good installation page.
+install_distribution() {
+  local lang=${2:-0}
+  start_distribution "$1"
+  walk_wizard "$lang" "$1" "${3:-Dana Tester}" "${4:-Halvernock QA}" && finish_wizard "$lang" "$1"
+}
+
+# ---- the wizard, answered as a user answers it: keys through the input queue ----
+
+string_table="$e2e_here/../../resources/StringTable.txt"
+
+# text_of ID: the string table's text under that id (empty when it has none).
+text_of() { awk -F'\t' -v id="$1" '$1 == id { sub(/^[^\t]*\t/, ""); print; exit }' "$string_table"; }
+# page_text BASE LANG: the text of a base in a language (0 English ... 4 Dutch).
+page_text() { text_of $(($1 + $2)); }
+# The caption designed into the Hebrew licence page, which carries its own texts.
+hebrew_licence_caption() { sed -n "0,/^  Caption = /s/^  Caption = '\(.*\)'\$/\1/p" "$e2e_here/../../resources/HebdlgLicense.dfm"; }
+
+# title_regex TEXT: an extended regular expression matching exactly that window title.
+title_regex() { printf '^%s$' "$(printf '%s' "$1" | sed 's/[][\.*^$?+(){}|/]/\\&/g')"; }
+
+# wait_page TITLE SECONDS: the id of the window titled exactly TITLE once it shows.
+wait_page() { wait_window "$(title_regex "$1")" "$2"; }
+
+window_visible() { xdotool search --onlyvisible --name . 2>/dev/null | grep -qx "$1"; }
+
+focus_window() { xdotool windowfocus --sync "$1" 2>/dev/null || xdotool windowfocus "$1" 2>/dev/null; }
+
+# press WINDOW KEY...: the keys pressed while the window has the focus.
+press() {
+  local w=$1
+  shift
+  focus_window "$w"
+  xdotool key --clearmodifiers --delay 80 "$@"
+}
+
+# type_into WINDOW TEXT: typed a character at a time, letters outside the keyboard included.
+type_into() {
+  focus_window "$1"
+  xdotool type --clearmodifiers --delay 60 "$2"
+}
+
+# answer WINDOW KEY...: presses the keys and waits for the window to go; a key pressed while
+# Wine still settles the focus can be lost, so a user presses again. False if it stays.
+answer() {
+  local w=$1 try deadline
+  shift
+  for try in 1 2 3; do
+    press "$w" "$@"
+    deadline=$((SECONDS + 5))
+    while [ $SECONDS -lt $deadline ]; do
+      window_visible "$w" || return 0
+      sleep 0.1
+    done
   done
-  ! setup_running
+  return 1
+}
+
+# shot NAME: a screenshot once the screen has stopped changing (the page has painted).
+shot() {
+  local previous="" current i
+  for i in $(seq 1 40); do
+    current=$(import -window root rgb:- 2>/dev/null | md5sum)
+    [ "$current" = "$previous" ] && break
+    previous=$current
+    sleep 0.15
+  done
+  screenshot "$1"
+}
+
+# walk_wizard LANG TAG NAME ORGANISATION: answers the language choice, the welcome page, the
+# user information and the licence agreement in language LANG; screenshots TAG-NN-page.
+walk_wizard() {
+  local lang=$1 tag=$2 name=$3 organisation=$4 w keys=() i licence
+  w=$(wait_page "Select Setup Language..." 120) || { fail "no language choice within 120 s"; return 1; }
+  shot "$tag-03-language"
+  for ((i = 0; i < lang; i++)); do keys+=(Down); done
+  if [ ${#keys[@]} -gt 0 ]; then
+    press "$w" "${keys[@]}"
+    shot "$tag-04-language-chosen"
+  fi
+  answer "$w" space || { fail "the language choice stays up after the space bar"; return 1; }
+  pass "language $lang chosen"
+
+  w=$(wait_page "$(page_text 80 "$lang")" 60) || { fail "no welcome page \"$(page_text 80 "$lang")\""; return 1; }
+  shot "$tag-05-welcome"
+  answer "$w" Return || { fail "the welcome page stays up after Enter"; return 1; }
+  pass "welcome page \"$(page_text 80 "$lang")\" passed"
+
+  w=$(wait_page "$(page_text 30120 "$lang")" 60) || { fail "no user information page"; return 1; }
+  shot "$tag-06-user-information"
+  type_into "$w" "$name"
+  press "$w" Tab
+  type_into "$w" "$organisation"
+  shot "$tag-07-user-information-filled"
+  answer "$w" Return || { fail "the user information page stays up after Enter"; return 1; }
+  pass "user information given"
+
+  if [ "$lang" = 1 ]; then licence=$(hebrew_licence_caption); else licence=$(page_text 30540 "$lang"); fi
+  w=$(wait_page "$licence" 60) || { fail "no licence page \"$licence\""; return 1; }
+  shot "$tag-08-licence"
+  answer "$w" Return || { fail "the licence page stays up after Enter"; return 1; }
+  pass "licence agreement accepted"
+}
+
+# finish_wizard LANG TAG: waits for the good installation page (the copying may take a while),
+# closes it with Enter and waits for setup to end.
+finish_wizard() {
+  local lang=$1 tag=$2 w
+  w=$(wait_page "$(page_text 580 "$lang")" 300) || { fail "no good installation page \"$(page_text 580 "$lang")\""; return 1; }
+  shot "$tag-09-complete"
+  answer "$w" Return || { fail "the good installation page stays up after Enter"; return 1; }
+  wait_setup_gone 30 || { fail "setup still runs after its last page"; return 1; }
+  pass "setup complete page closed, setup ended"
+}
+
+# clean_installation: nothing left of an earlier installation in the prefix.
+clean_installation() {
+  local key
+  rm -rf "$drive/Brevanshaw"
+  for key in 'HKLM\SOFTWARE\Halvernock' 'HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall\Brevanshaw' \
+             'HKLM\SOFTWARE\QUENFOLDINSTALLING'; do
+    "$wine_run" reg delete "$key" /f >/dev/null 2>&1
+  done
 }
 
 # build_distribution: setup.exe *BUILD packs the staged product into C:\BrevDist.

@@ -55,10 +55,17 @@ for _ in $(seq 1 100); do [ -f "$drive/BrevHold.held" ] && break; sleep 0.1; don
 
 note "the second installation, over the first"
 export BREV_WINEDLLOVERRIDES="wineboot.exe=d"
-setup_exe="$drive/BrevDist/setup.exe"
-start_setup
+start_distribution 21-second
 unset BREV_WINEDLLOVERRIDES
-if refusal=$(wait_window '^Brevanshaw ! Setup$' 300); then
+walk_wizard 0 21-second "Dana Tester" "Halvernock QA" || fail "the second installation's pages were not answered"
+if restart=$(wait_page "$(text_of 2020)" 300); then
+  shot 21-second-10-restart
+  # The choice starts on "Reboot now"; Enter closes the page with it.
+  answer "$restart" Return && pass "the restart page asked and was answered" || fail "the restart page stays up after Enter"
+else
+  fail "no restart page within 300 s"
+fi
+if refusal=$(wait_window '^Brevanshaw ! Setup$' 60); then
   screenshot 22-restart-refused
   pass "setup asked to restart Windows and, refused, says so"
   for _ in 1 2 3; do

@@ -2,8 +2,9 @@
 # setup.exe as a user meets it, under Wine on a display: the sample product is packed with
 # "*BUILD" and cut into diskette volumes, the third one missing. Started from those disks,
 # setup shows its loading form and its maximised main window, installs until it needs disk
-# 3 and asks for it. While it waits, a second start only brings the first to the front.
-# Cancelling the disk prompt ends the installation and the program.
+# 3 and asks for it (the pages before the copying answered with keys). While it waits, a
+# second start only brings the first to the front. Cancelling the disk prompt ends the
+# installation on the bad installation page, and the program with it.
 # Usage: setup_e2e.sh SETUP_EXE BUILD_DIR PRODUCT_DIR BREVARC_EXE
 set -uo pipefail
 source "$(dirname "$0")/e2e_lib.sh"
@@ -55,6 +56,7 @@ else
 fi
 
 if [ -n "$main" ]; then
+  walk_wizard 0 disks "Dana Tester" "Halvernock QA" || fail "the pages before the copying were not answered"
   if prompt=$(wait_window '^Brevanshaw ! Setup$' 120); then
     pass "setup asks for the next disk"
     screenshot 03-disk-prompt
@@ -98,6 +100,13 @@ if [ -n "$main" ]; then
       pass "the disk prompt closed on Cancel"
     else
       fail "the disk prompt is still up after Cancel"
+    fi
+    if bad=$(wait_page "$(text_of 680)" 60); then
+      shot disks-10-not-completed
+      answer "$bad" Return && pass "the cancelled installation ends on \"$(text_of 680)\"" ||
+        fail "the bad installation page stays up after Enter"
+    else
+      fail "no bad installation page after the cancelled disk prompt"
     fi
     if wait_setup_gone 30; then
       pass "setup ended after the cancelled disk prompt"

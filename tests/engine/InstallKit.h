@@ -49,6 +49,7 @@ protected:
     void SetUp() override {
         gHeard.clear();
         SetupState().RebootNeeded = false;
+        SetupState().UserCancelled = false;
         DoneEngineDirectories();
         // The shared archive component outlives machines; it must not trust headers read
         // from another test's archive of the same name.
@@ -65,6 +66,7 @@ protected:
         root->SetArchiveFile("C:\\dist\\files.1");
     }
     void TearDown() override {
+        SetupState().UserCancelled = false;
         form->Free();
         DoneEngineDirectories();
         SharedKembCompress().SetCompressedFile("");

@@ -17,11 +17,14 @@ class TRunDialog : public TBaseHelperComponent {
 public:
     explicit TRunDialog(rt::TComponent* owner) : TBaseHelperComponent(owner) { SetOrderNumber(kOrderDialog); }
     std::string AbortAt;
+    // A Cancel the user confirms there without anything raising.
+    std::string CancelAt;
     bool DeclineRestart = false;
     Lines Stages;
     void DoStage(TInstallContainer*, const std::string& stage, rt::TObject*) override {
         Stages.push_back(stage);
         if (rt::SameText(stage, AbortAt)) throw EAIUserAbort();
+        if (rt::SameText(stage, CancelAt)) SetupState().UserCancelled = true;
         if (DeclineRestart && stage == "ShutDownDialog") SetupState().RebootNeeded = false;
     }
 };
@@ -325,6 +328,16 @@ TEST_F(InstallRunTest, Abort_OnTheWelcomePageShowsTheBadPageCleansUpAndTerminate
     EXPECT_FALSE(machine->FileExists("C:\\PRESETUP.DLL"));
     EXPECT_EQ(Get("C:\\App\\readme.txt"), "<missing>");
     EXPECT_TRUE(machine->RestartRequests().empty());
+    EXPECT_TRUE(app->Terminated());
+}
+
+TEST_F(InstallRunTest, Abort_ACancelThatNothingNoticedStillEndsTheRunAsCancelled) {
+    Product();
+    dialog->CancelAt = "DoneCopyingFiles";
+    Start();
+    EXPECT_EQ(dialog->Stages.back(), "BadInstallation");
+    EXPECT_FALSE(HeardStage("GoodInstallation"));
+    EXPECT_EQ(events, (Lines{"ShowBadInstall", "Cleanup"}));
     EXPECT_TRUE(app->Terminated());
 }
 

@@ -798,6 +798,15 @@ TEST_P(PlatformContract, System_ClockScreenAndProgramAreSane) {
     EXPECT_EQ(p.FindWindow("BrevNoSuchWindowClass"), 0u);
 }
 
+TEST_P(PlatformContract, Windows_ASendWithTimeoutToAWindowThatIsGoneFailsAtOnce) {
+    IPlatform& p = P();
+    std::intptr_t answer = 42;
+    // A handle no window has: the program that owned it has ended.
+    EXPECT_FALSE(p.SendMessageTimeout(0x7FFF0, 0x0400 + 66, 0, 0, 60'000, answer));
+    EXPECT_EQ(p.LastError(), 1400u);
+    EXPECT_EQ(answer, 42);
+}
+
 TEST_P(PlatformContract, DiskFreeSpace_StaysWithinTheTotal) {
     std::uint64_t freeBytes = 0, totalBytes = 0;
     ASSERT_TRUE(P().GetDiskFreeSpace(FEnv->Scratch + "\\", freeBytes, totalBytes));

@@ -10,6 +10,7 @@
 #include "runtime/headless/HeadlessBackend.h"
 #include "tests/common/SimMachine.h"
 #include "ui/HebForm.h"
+#include "ui/MsgDialog.h"
 
 class KitTest : public ::testing::Test {
 protected:
@@ -20,6 +21,7 @@ protected:
         app = new rt::TApplication(nullptr);
         rt::SetApplication(app);
         SetupState() = TSetupState{};
+        SetMsgDlgLanguage(0);
         ResetMiddleEastFlag();
     }
     void TearDown() override {
@@ -33,6 +35,7 @@ protected:
     void ChooseHebrew() {
         SetupState().LanguageIndex = 1;
         SetupState().Hebrew = true;
+        SetMsgDlgLanguage(1);
     }
 
     SimMachine machine;

@@ -133,6 +133,7 @@ TEST_F(MessageBoxTest, Hebrew_ButtonsInHebrew_EverythingMirrored) {
 
 TEST_F(MessageBoxTest, ConfirmExit_BeepsAndAsksInTheChosenLanguage) {
     SetupState().LanguageIndex = 3;  // German
+    SetMsgDlgLanguage(3);
     std::string caption, yes;
     backend.ModalScript = [&](TCustomForm& form) {
         caption = form.Caption();

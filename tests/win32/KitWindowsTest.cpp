@@ -179,6 +179,7 @@ protected:
         EXPECT_TRUE(gSteps.empty()) << "steps left unanswered";
         EXPECT_FALSE(gTimedOut);
         SetupState() = TSetupState{};
+        SetMsgDlgLanguage(0);
         SetApplication(nullptr);
         app->Free();
         backend.ProcessMessages();
@@ -187,6 +188,7 @@ protected:
     void ChooseHebrew() {
         SetupState().LanguageIndex = 1;
         SetupState().Hebrew = true;
+        SetMsgDlgLanguage(1);
     }
     // The button of a box by its caption.
     static HWND ButtonOf(HWND box, const std::wstring& caption) {

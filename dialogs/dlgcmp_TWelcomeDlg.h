@@ -1,0 +1,96 @@
+// The two pages before the installation: the welcome page (go on or quit) and the licence
+// agreement (accept or quit), each with its Hebrew twin. A page's texts come from the string
+// table in the chosen language; the twins are designed right to left.
+#pragma once
+
+#include "dialogs/DocForm.h"
+#include "dialogs/dlgcmp_TBaseDlg.h"
+
+// A page that answers one stage of the root, alone or run by a dialog manager, and shows a
+// form of its own class; the Hebrew twin of a page is the same page with the other script
+// and form.
+class TStagePageDlg : public TBaseInstallDlg {
+    RT_CLASS(TStagePageDlg, TBaseInstallDlg)
+public:
+    TStagePageDlg(rt::TComponent* owner, const char* stage, bool canBeManaged);
+    void DoStage(TInstallContainer* sender, const std::string& stageName, rt::TObject* parameterObject) override;
+
+protected:
+    virtual TPageScript Script() const { return TPageScript::psLatin; }
+    // Managed pages publish these besides Container and InstallTypes; the end-of-run pages
+    // leave out Order.
+    static std::vector<rt::TPropInfo> PageProps(bool withOrder);
+
+private:
+    const char* FStage;
+    bool FCanBeManaged;
+};
+
+class TWelcomeDlg : public TStagePageDlg {
+    RT_CLASS(TWelcomeDlg, TStagePageDlg)
+public:
+    explicit TWelcomeDlg(rt::TComponent* owner);
+    bool ShowDialog() override;
+};
+
+class THebWelcomeDlg : public TWelcomeDlg {
+    RT_CLASS(THebWelcomeDlg, TWelcomeDlg)
+public:
+    explicit THebWelcomeDlg(rt::TComponent* owner) : TWelcomeDlg(owner) {}
+
+protected:
+    TPageScript Script() const override { return TPageScript::psHebrew; }
+};
+
+class TLicenseDlg : public TStagePageDlg {
+    RT_CLASS(TLicenseDlg, TStagePageDlg)
+public:
+    explicit TLicenseDlg(rt::TComponent* owner);
+    ~TLicenseDlg() override;
+    bool ShowDialog() override;
+
+    // Kept with the description; the pages show the agreement designed into their forms.
+    rt::TStrings* Agreement() const { return FAgreement; }
+    void SetAgreement(const rt::TStrings& v) { FAgreement->Assign(v); }
+
+private:
+    rt::TStringList* FAgreement;
+};
+
+class THebLicenseDlg : public TLicenseDlg {
+    RT_CLASS(THebLicenseDlg, TLicenseDlg)
+public:
+    explicit THebLicenseDlg(rt::TComponent* owner) : TLicenseDlg(owner) {}
+
+protected:
+    TPageScript Script() const override { return TPageScript::psHebrew; }
+};
+
+// The page forms. The welcome page takes Enter and Escape through its default and cancel
+// buttons only; the licence page previews them.
+class TdlgWelcome : public TPageForm {
+    RT_CLASS(TdlgWelcome, TPageForm)
+public:
+    explicit TdlgWelcome(rt::TComponent* owner);
+};
+
+class THebdlgWelcome : public TPageForm {
+    RT_CLASS(THebdlgWelcome, TPageForm)
+public:
+    explicit THebdlgWelcome(rt::TComponent* owner);
+};
+
+class TdlgLicense : public TPageForm {
+    RT_CLASS(TdlgLicense, TPageForm)
+public:
+    explicit TdlgLicense(rt::TComponent* owner);
+    // Shows the agreement memo of the chosen language in the text panel's free area and
+    // hides the others.
+    void ShowAgreementOf(int languageIndex);
+};
+
+class THebdlgLicense : public TPageForm {
+    RT_CLASS(THebdlgLicense, TPageForm)
+public:
+    explicit THebdlgLicense(rt::TComponent* owner);
+};
