@@ -106,7 +106,8 @@ void TDocForm::PaletteChanged() {
 // ---- TPageForm ----
 
 const TClassInfo& TPageForm::StaticClass() {
-    static const TClassInfo info{"TPageForm", &TDocForm::StaticClass(), {}, {},
+    static const TClassInfo info{"TPageForm", &TDocForm::StaticClass(), {},
+                                 {AccessorProperty("MarksUserCancel", &TPageForm::MarksUserCancel, &TPageForm::SetMarksUserCancel)},
                                  {Method("ProceedBtnClick", &TPageForm::ProceedBtnClick),
                                   Method("CancelBtnClick", &TPageForm::CancelBtnClick)}};
     return info;

@@ -43,6 +43,20 @@ private:
     bool FScaled = false;
 };
 
+// A page form that is its description and nothing more: the class reads Description at its
+// design size. The description names the class, so each form class reads its own.
+#define BREV_PAGE_FORM(Cls, Base, Description, RealWidth, RealHeight)                                    \
+    class Cls : public Base {                                                                            \
+        RT_CLASS(Cls, Base)                                                                              \
+    public:                                                                                              \
+        explicit Cls(rt::TComponent* owner) : Base(owner) { LoadPage(Description, RealWidth, RealHeight); } \
+    };
+#define BREV_DEFINE_PAGE_FORM(Cls, Base)                                         \
+    const rt::TClassInfo& Cls::StaticClass() {                                   \
+        static const rt::TClassInfo info{#Cls, &Base::StaticClass(), {}, {}, {}}; \
+        return info;                                                             \
+    }
+
 // One caption a page takes from the string table: the control's name ("" for the form's
 // own caption) and the id base of its text.
 struct TPageText {
@@ -67,7 +81,9 @@ public:
     TBaseInstallDlg* Dialog() const { return FDialog; }
     void SetDialog(TBaseInstallDlg* dialog) { FDialog = dialog; }
     bool CloseAllowed() const { return FCloseAllowed; }
-    // Pages whose Cancel also marks the whole setup as cancelled by the user.
+    // Pages whose Cancel also marks the whole setup as cancelled by the user (published, so
+    // a page's description says it).
+    bool MarksUserCancel() const { return FMarksUserCancel; }
     void SetMarksUserCancel(bool v) { FMarksUserCancel = v; }
 
     // Proceed: the dialog may veto through its InstallClick; the form ends OK.

@@ -16,10 +16,7 @@ const TClassInfo& TRebootDlg::StaticClass() {
     return info;
 }
 
-const TClassInfo& THebRebootDlg::StaticClass() {
-    static const TClassInfo info{"THebRebootDlg", &TRebootDlg::StaticClass(), Factory<THebRebootDlg>(), {}, {}};
-    return info;
-}
+BREV_DEFINE_HEBREW_TWIN(THebRebootDlg, TRebootDlg)
 
 TRebootDlg::TRebootDlg(TComponent* owner) : TStagePageDlg(owner, "ShutDownDialog", false) {
     DialogText()->Add("Reboot windows");
@@ -90,22 +87,14 @@ const TClassInfo& TGoodInstallationDlg::StaticClass() {
     return info;
 }
 
-const TClassInfo& THebGoodInstallationDlg::StaticClass() {
-    static const TClassInfo info{"THebGoodInstallationDlg", &TGoodInstallationDlg::StaticClass(),
-                                 Factory<THebGoodInstallationDlg>(), {}, {}};
-    return info;
-}
+BREV_DEFINE_HEBREW_TWIN(THebGoodInstallationDlg, TGoodInstallationDlg)
 
 const TClassInfo& TBadInstallationDlg::StaticClass() {
     static const TClassInfo info{"TBadInstallationDlg", &TGoodInstallationDlg::StaticClass(), Factory<TBadInstallationDlg>(), {}, {}};
     return info;
 }
 
-const TClassInfo& THebBadInstallationDlg::StaticClass() {
-    static const TClassInfo info{"THebBadInstallationDlg", &TBadInstallationDlg::StaticClass(),
-                                 Factory<THebBadInstallationDlg>(), {}, {}};
-    return info;
-}
+BREV_DEFINE_HEBREW_TWIN(THebBadInstallationDlg, TBadInstallationDlg)
 
 TGoodInstallationDlg::TGoodInstallationDlg(TComponent* owner, const char* stage) : TStagePageDlg(owner, stage, false) {}
 
@@ -155,16 +144,10 @@ void TOutcomeForm::CloseBtnClick(TObject*) {
     SetModalResult(mrAbort);
 }
 
-#define BREV_FORM_CLASS(Cls)                                                                       \
-    const TClassInfo& Cls::StaticClass() {                                                         \
-        static const TClassInfo info{#Cls, &TOutcomeForm::StaticClass(), {}, {}, {}};              \
-        return info;                                                                               \
-    }
-BREV_FORM_CLASS(TdlgGI)
-BREV_FORM_CLASS(THebdlgGI)
-BREV_FORM_CLASS(TdlgBI)
-BREV_FORM_CLASS(THebdlgBI)
-#undef BREV_FORM_CLASS
+BREV_DEFINE_PAGE_FORM(TdlgGI, TOutcomeForm)
+BREV_DEFINE_PAGE_FORM(THebdlgGI, TOutcomeForm)
+BREV_DEFINE_PAGE_FORM(TdlgBI, TOutcomeForm)
+BREV_DEFINE_PAGE_FORM(THebdlgBI, TOutcomeForm)
 
 void RegisterPageClasses() {
     RegisterClasses({&TWelcomeDlg::StaticClass(), &THebWelcomeDlg::StaticClass(), &TLicenseDlg::StaticClass(),

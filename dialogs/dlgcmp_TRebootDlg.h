@@ -13,14 +13,7 @@ public:
     bool ShowDialog() override;
 };
 
-class THebRebootDlg : public TRebootDlg {
-    RT_CLASS(THebRebootDlg, TRebootDlg)
-public:
-    explicit THebRebootDlg(rt::TComponent* owner) : TRebootDlg(owner) {}
-
-protected:
-    TPageScript Script() const override { return TPageScript::psHebrew; }
-};
+BREV_HEBREW_TWIN(THebRebootDlg, TRebootDlg)
 
 class TGoodInstallationDlg : public TStagePageDlg {
     RT_CLASS(TGoodInstallationDlg, TStagePageDlg)
@@ -32,14 +25,7 @@ protected:
     TGoodInstallationDlg(rt::TComponent* owner, const char* stage);
 };
 
-class THebGoodInstallationDlg : public TGoodInstallationDlg {
-    RT_CLASS(THebGoodInstallationDlg, TGoodInstallationDlg)
-public:
-    explicit THebGoodInstallationDlg(rt::TComponent* owner) : TGoodInstallationDlg(owner) {}
-
-protected:
-    TPageScript Script() const override { return TPageScript::psHebrew; }
-};
+BREV_HEBREW_TWIN(THebGoodInstallationDlg, TGoodInstallationDlg)
 
 // The bad installation page; showing it cancels any restart a failed run still wanted.
 class TBadInstallationDlg : public TGoodInstallationDlg {
@@ -49,14 +35,7 @@ public:
     bool ShowDialog() override;
 };
 
-class THebBadInstallationDlg : public TBadInstallationDlg {
-    RT_CLASS(THebBadInstallationDlg, TBadInstallationDlg)
-public:
-    explicit THebBadInstallationDlg(rt::TComponent* owner) : TBadInstallationDlg(owner) {}
-
-protected:
-    TPageScript Script() const override { return TPageScript::psHebrew; }
-};
+BREV_HEBREW_TWIN(THebBadInstallationDlg, TBadInstallationDlg)
 
 // The restart page: Enter runs Close unless a 3D button takes it; Escape does nothing, the
 // page has no Cancel.
@@ -90,29 +69,10 @@ public:
     void CloseBtnClick(rt::TObject* sender);
 };
 
-class TdlgGI : public TOutcomeForm {
-    RT_CLASS(TdlgGI, TOutcomeForm)
-public:
-    explicit TdlgGI(rt::TComponent* owner) : TOutcomeForm(owner) { LoadPage("dlgGI.dfm", 478, 370); }
-};
-
-class THebdlgGI : public TOutcomeForm {
-    RT_CLASS(THebdlgGI, TOutcomeForm)
-public:
-    explicit THebdlgGI(rt::TComponent* owner) : TOutcomeForm(owner) { LoadPage("HebdlgGI.dfm", 478, 368); }
-};
-
-class TdlgBI : public TOutcomeForm {
-    RT_CLASS(TdlgBI, TOutcomeForm)
-public:
-    explicit TdlgBI(rt::TComponent* owner) : TOutcomeForm(owner) { LoadPage("dlgBI.dfm", 478, 372); }
-};
-
-class THebdlgBI : public TOutcomeForm {
-    RT_CLASS(THebdlgBI, TOutcomeForm)
-public:
-    explicit THebdlgBI(rt::TComponent* owner) : TOutcomeForm(owner) { LoadPage("HebdlgBI.dfm", 478, 370); }
-};
+BREV_PAGE_FORM(TdlgGI, TOutcomeForm, "dlgGI.dfm", 478, 370)
+BREV_PAGE_FORM(THebdlgGI, TOutcomeForm, "HebdlgGI.dfm", 478, 368)
+BREV_PAGE_FORM(TdlgBI, TOutcomeForm, "dlgBI.dfm", 478, 372)
+BREV_PAGE_FORM(THebdlgBI, TOutcomeForm, "HebdlgBI.dfm", 478, 370)
 
 // Registers the wizard's dialog components and page forms for descriptions.
 void RegisterPageClasses();

@@ -39,10 +39,7 @@ const TClassInfo& TWelcomeDlg::StaticClass() {
     return info;
 }
 
-const TClassInfo& THebWelcomeDlg::StaticClass() {
-    static const TClassInfo info{"THebWelcomeDlg", &TWelcomeDlg::StaticClass(), Factory<THebWelcomeDlg>(), {}, {}};
-    return info;
-}
+BREV_DEFINE_HEBREW_TWIN(THebWelcomeDlg, TWelcomeDlg)
 
 TWelcomeDlg::TWelcomeDlg(TComponent* owner) : TStagePageDlg(owner, "eccWelcomeDialog", true) {
     DialogText()->Add("Welcome");
@@ -58,25 +55,8 @@ bool TWelcomeDlg::ShowDialog() {
     });
 }
 
-const TClassInfo& TdlgWelcome::StaticClass() {
-    static const TClassInfo info{"TdlgWelcome", &TPageForm::StaticClass(), {}, {}, {}};
-    return info;
-}
-
-TdlgWelcome::TdlgWelcome(TComponent* owner) : TPageForm(owner) {
-    SetMarksUserCancel(true);
-    LoadPage("dlgWelcome.dfm", 478, 371);
-}
-
-const TClassInfo& THebdlgWelcome::StaticClass() {
-    static const TClassInfo info{"THebdlgWelcome", &TPageForm::StaticClass(), {}, {}, {}};
-    return info;
-}
-
-THebdlgWelcome::THebdlgWelcome(TComponent* owner) : TPageForm(owner) {
-    SetMarksUserCancel(true);
-    LoadPage("HebdlgWelcome.dfm", 475, 370);
-}
+BREV_DEFINE_PAGE_FORM(TdlgWelcome, TPageForm)
+BREV_DEFINE_PAGE_FORM(THebdlgWelcome, TPageForm)
 
 // ---- licence agreement ----
 
@@ -89,10 +69,7 @@ const TClassInfo& TLicenseDlg::StaticClass() {
     return info;
 }
 
-const TClassInfo& THebLicenseDlg::StaticClass() {
-    static const TClassInfo info{"THebLicenseDlg", &TLicenseDlg::StaticClass(), Factory<THebLicenseDlg>(), {}, {}};
-    return info;
-}
+BREV_DEFINE_HEBREW_TWIN(THebLicenseDlg, TLicenseDlg)
 
 TLicenseDlg::TLicenseDlg(TComponent* owner)
     : TStagePageDlg(owner, "eccLicenseAgreement", true), FAgreement(new TStringList) {
@@ -131,9 +108,4 @@ void TdlgLicense::ShowAgreementOf(int languageIndex) {
     }
 }
 
-const TClassInfo& THebdlgLicense::StaticClass() {
-    static const TClassInfo info{"THebdlgLicense", &TPageForm::StaticClass(), {}, {}, {}};
-    return info;
-}
-
-THebdlgLicense::THebdlgLicense(TComponent* owner) : TPageForm(owner) { LoadPage("HebdlgLicense.dfm", 553, 413); }
+BREV_DEFINE_PAGE_FORM(THebdlgLicense, TPageForm)

@@ -26,6 +26,23 @@ private:
     bool FCanBeManaged;
 };
 
+// The Hebrew twin of a page: the same page with its right-to-left form, reacting only when
+// Hebrew is the language.
+#define BREV_HEBREW_TWIN(Twin, Latin)                                         \
+    class Twin : public Latin {                                               \
+        RT_CLASS(Twin, Latin)                                                 \
+    public:                                                                   \
+        explicit Twin(rt::TComponent* owner) : Latin(owner) {}                \
+                                                                              \
+    protected:                                                                \
+        TPageScript Script() const override { return TPageScript::psHebrew; } \
+    };
+#define BREV_DEFINE_HEBREW_TWIN(Twin, Latin)                                                                 \
+    const rt::TClassInfo& Twin::StaticClass() {                                                              \
+        static const rt::TClassInfo info{#Twin, &Latin::StaticClass(), rt::Factory<Twin>(), {}, {}};        \
+        return info;                                                                                         \
+    }
+
 class TWelcomeDlg : public TStagePageDlg {
     RT_CLASS(TWelcomeDlg, TStagePageDlg)
 public:
@@ -33,14 +50,7 @@ public:
     bool ShowDialog() override;
 };
 
-class THebWelcomeDlg : public TWelcomeDlg {
-    RT_CLASS(THebWelcomeDlg, TWelcomeDlg)
-public:
-    explicit THebWelcomeDlg(rt::TComponent* owner) : TWelcomeDlg(owner) {}
-
-protected:
-    TPageScript Script() const override { return TPageScript::psHebrew; }
-};
+BREV_HEBREW_TWIN(THebWelcomeDlg, TWelcomeDlg)
 
 class TLicenseDlg : public TStagePageDlg {
     RT_CLASS(TLicenseDlg, TStagePageDlg)
@@ -57,28 +67,12 @@ private:
     rt::TStringList* FAgreement;
 };
 
-class THebLicenseDlg : public TLicenseDlg {
-    RT_CLASS(THebLicenseDlg, TLicenseDlg)
-public:
-    explicit THebLicenseDlg(rt::TComponent* owner) : TLicenseDlg(owner) {}
-
-protected:
-    TPageScript Script() const override { return TPageScript::psHebrew; }
-};
+BREV_HEBREW_TWIN(THebLicenseDlg, TLicenseDlg)
 
 // The page forms. The welcome page takes Enter and Escape through its default and cancel
 // buttons only; the licence page previews them.
-class TdlgWelcome : public TPageForm {
-    RT_CLASS(TdlgWelcome, TPageForm)
-public:
-    explicit TdlgWelcome(rt::TComponent* owner);
-};
-
-class THebdlgWelcome : public TPageForm {
-    RT_CLASS(THebdlgWelcome, TPageForm)
-public:
-    explicit THebdlgWelcome(rt::TComponent* owner);
-};
+BREV_PAGE_FORM(TdlgWelcome, TPageForm, "dlgWelcome.dfm", 478, 371)
+BREV_PAGE_FORM(THebdlgWelcome, TPageForm, "HebdlgWelcome.dfm", 475, 370)
 
 class TdlgLicense : public TPageForm {
     RT_CLASS(TdlgLicense, TPageForm)
@@ -89,8 +83,4 @@ public:
     void ShowAgreementOf(int languageIndex);
 };
 
-class THebdlgLicense : public TPageForm {
-    RT_CLASS(THebdlgLicense, TPageForm)
-public:
-    explicit THebdlgLicense(rt::TComponent* owner);
-};
+BREV_PAGE_FORM(THebdlgLicense, TPageForm, "HebdlgLicense.dfm", 553, 413)

@@ -9,6 +9,7 @@ object HebdlgWelcome: THebdlgWelcome
   Font.Height = -11
   Font.Name = 'Arial'
   KeyPreview = False
+  MarksUserCancel = True
   Position = poScreenCenter
   object ClientPanel: TPanel
     Align = alClient

@@ -9,6 +9,7 @@ object dlgWelcome: TdlgWelcome
   Font.Height = -11
   Font.Name = 'MS Sans Serif'
   KeyPreview = False
+  MarksUserCancel = True
   Position = poScreenCenter
   object ClientPanel: TPanel
     Align = alClient

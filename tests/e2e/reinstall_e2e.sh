@@ -6,7 +6,8 @@
 # restart Windows. Wine may not restart from here (wineboot is switched off for setup, so
 # the request is refused and setup says so); the test restarts the prefix itself with
 # "wineboot --restart", finds the new file in place, and starts "setup.exe *ABOOT", which
-# carries out the unfinished-install list.
+# carries out the unfinished-install list and ends on the good installation page. Every page
+# on the way is answered with keys.
 # Usage: reinstall_e2e.sh SETUP_EXE BUILD_DIR PRODUCT_DIR HOLD_FILE_EXE
 set -uo pipefail
 source "$(dirname "$0")/e2e_lib.sh"
@@ -112,7 +113,13 @@ reg_query "$session" /v PendingFileRenameOperations | grep -q PendingFileRenameO
 
 note "setup.exe *ABOOT resumes the installation"
 start_setup '*ABOOT'
-wait_setup_gone 60 && pass "the resume ended by itself" || { fail "the resume still runs"; wineserver -k 2>/dev/null; }
+if done_page=$(wait_page "$(text_of 580)" 60); then
+  shot 23-resumed-complete
+  answer "$done_page" Return && pass "the resume ends on \"$(text_of 580)\"" || fail "the good installation page stays up after Enter"
+else
+  fail "no good installation page after the resume"
+fi
+wait_setup_gone 60 && pass "the resume ended" || { fail "the resume still runs"; wineserver -k 2>/dev/null; }
 reg_query "$unfinished" | grep -q . && fail "the unfinished-install list is still there" || pass "the unfinished-install list is carried out and gone"
 [ -e "$dest/after.bat" ] && fail "the batch file of the unfinished list is still there" || pass "the batch file of the unfinished list is deleted"
 
