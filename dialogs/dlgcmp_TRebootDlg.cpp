@@ -19,14 +19,13 @@ const TClassInfo& TRebootDlg::StaticClass() {
 BREV_DEFINE_HEBREW_TWIN(THebRebootDlg, TRebootDlg)
 
 TRebootDlg::TRebootDlg(TComponent* owner) : TStagePageDlg(owner, "ShutDownDialog", false) {
-    DialogText()->Add("Reboot windows");
-    DialogText()->Add(
-        "Several components could not be installed on your system because they were in use. For the installation to "
-        "proceed, you will need to reboot your computer. If you decide not to reboot now, the software will probably "
-        "not work until you do reboot.");
-    DialogText()->Add("Yes, I would like to reboot windows");
-    DialogText()->Add("No, I would not like to reboot windows");
-    DialogText()->Add("&Close");
+    for (const char* line :
+         {"Reboot windows",
+          "Several components could not be installed on your system because they were in use. For the installation to "
+          "proceed, you will need to reboot your computer. If you decide not to reboot now, the software will probably "
+          "not work until you do reboot.",
+          "Yes, I would like to reboot windows", "No, I would not like to reboot windows", "&Close"})
+        DialogText()->Add(line);
 }
 
 bool TRebootDlg::ShowDialog() {
