@@ -1,5 +1,5 @@
-// The forms build mode shows when the registry does not say where the setup kit is: a
-// prompt for the kit's folder, and the directory picker its Browse button opens.
+// The form build mode shows when the registry does not say where the setup kit is: a prompt
+// for the kit's folder, whose Browse button opens the directory selection dialog.
 #pragma once
 
 #include <string>
@@ -17,10 +17,6 @@ public:
 private:
     rt::TEdit* FFolderEdit = nullptr;
 };
-
-// A directory picker starting at dir: its drives, its directories and an edit for a path
-// that may not exist yet (created when allowCreate). True and the chosen path on OK.
-bool SelectDirectory(std::string& dir, bool allowCreate);
 
 // Shows the prompt modally and returns what its edit box holds when it is closed.
 std::string AskKitFolder();

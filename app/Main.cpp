@@ -8,10 +8,15 @@
 #include "app/SelectLangUnit.h"
 #include "app/StringTable.h"
 #include "app/dlg_UserRegistrationUnit.h"
+#include "dialogs/dlgcmp_TCopyFileDlg.h"
+#include "dialogs/dlgcmp_TInstallFileGroupsDlg.h"
 #include "dialogs/dlgcmp_TRebootDlg.h"
+#include "dialogs/dlgcmp_TSelectFolderDlg.h"
 #include "engine/InstallClasses.h"
 #include "engine/SetupState.h"
+#include "archive/BlockIO.h"
 #include "engine/cmp_TInstall.h"
+#include "engine/cmp_TInstallFileGroup.h"
 #include "engine/routines_ExpandPaths.h"
 #include "platform/Platform.h"
 #include "system/cmp_TInstallRegistry.h"
@@ -24,7 +29,8 @@ const rt::TClassInfo& TMainSetupDlg::StaticClass() {
     static const rt::TClassInfo info{"TMainSetupDlg", &rt::TForm::StaticClass(), rt::Factory<TMainSetupDlg>(), {},
                                      {rt::Method("FormCreate", &M::FormCreate), rt::Method("FormShow", &M::FormShow),
                                       rt::Method("FormActivate", &M::FormActivate),
-                                      rt::Method("Install1StartInstall", &M::Install1StartInstall)}};
+                                      rt::Method("Install1StartInstall", &M::Install1StartInstall),
+                                      rt::Method("Install1ShowCopyFileDlg", &M::Install1ShowCopyFileDlg)}};
     return info;
 }
 
@@ -151,6 +157,16 @@ void TMainSetupDlg::Install1StartInstall(rt::TObject*) {
         std::intptr_t answer = 0;
         platform.SendMessageTimeout(agent, WM_ADDON_AGENT_SETUP, 0, 0, kAgentTimeoutMs, answer);
     }
+}
+
+void TMainSetupDlg::Install1ShowCopyFileDlg(TInstallContainer*) {
+    // Every group of the description, chosen or not: a group left out may still be the
+    // folder another one's files or shortcuts point into.
+    for (int i = 0; i < ComponentCount(); ++i)
+        if (auto* group = dynamic_cast<TInstallFileGroup*>(Components(i))) {
+            const std::string dir = group->GetDestDir();
+            if (!ForceDirectories(os::Current(), dir)) throw rt::Exception("Cannot create the directory " + dir);
+        }
 }
 
 void TMainSetupDlg::ApplyLanguage(int index) {

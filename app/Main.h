@@ -7,6 +7,7 @@
 #include "runtime/Forms.h"
 
 class TInstall;
+class TInstallContainer;
 class TInstallRegistry;
 
 // Sent by a second instance to the running setup window to bring it back to the front.
@@ -24,6 +25,8 @@ public:
     // The root's start of the installation: the loading form's minimum time, the tutorial
     // left out, the language choice and everything that follows from it.
     void Install1StartInstall(rt::TObject* sender);
+    // Before the files are copied: every file group's destination exists.
+    void Install1ShowCopyFileDlg(TInstallContainer* sender);
 
     bool WndProc(std::uint32_t message, std::uintptr_t wParam, std::intptr_t lParam, std::intptr_t& result) override;
 

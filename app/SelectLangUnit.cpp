@@ -40,8 +40,7 @@ TSelectLangDlg::TSelectLangDlg(TComponent* owner) : TDocForm(owner) {
 }
 
 void TSelectLangDlg::FormCreate(TObject*) {
-    for (int i = 0; i < ComponentCount(); ++i)
-        if (auto* b = dynamic_cast<TButton3D*>(Components(i))) b->Prepare();
+    PrepareButtons3D(*this);
     SetRealHeight(291);
     SetRealWidth(331);
     TStrings* items = static_cast<TRadioGroup*>(FindComponent("RadioGroup1"))->Items();

@@ -91,4 +91,13 @@ void RemoveUpdater() {
     }
 }
 
+std::string LiteralEntryText(const std::string& text) {
+    std::string out;
+    for (char c : text) {
+        out += c;
+        if (c == '%') out += '%';
+    }
+    return out;
+}
+
 }  // namespace SetupRoutines

@@ -24,5 +24,8 @@ void DeleteDirectoryTree(const std::string& dir);
 void RemoveOldDatabases(const std::string& dir);
 // Deletes the updater from the installation directory, ignoring errors.
 void RemoveUpdater();
+// Text the user typed or chose as a registry entry's value: its "%" doubled, since the
+// entries expand meta variables and the user meant the character itself.
+std::string LiteralEntryText(const std::string& text);
 
 }  // namespace SetupRoutines

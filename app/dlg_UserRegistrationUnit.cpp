@@ -9,15 +9,6 @@
 
 using namespace rt;
 
-std::string LiteralEntryText(const std::string& typed) {
-    std::string out;
-    for (char c : typed) {
-        out += c;
-        if (c == '%') out += '%';
-    }
-    return out;
-}
-
 const TClassInfo& TUserInformationDlg::StaticClass() {
     static const TClassInfo info{"TUserInformationDlg", &TBaseInstallDlg::StaticClass(), Factory<TUserInformationDlg>(), {}, {}};
     return info;
@@ -65,8 +56,8 @@ void TfrmUserInformation::ProceedBtnClick(TObject* sender) {
     }
     if (auto* dialog = dynamic_cast<TUserInformationDlg*>(Dialog())) {
         TStrings* entries = dialog->Registry()->Entries();
-        entries->SetValue("UserName", LiteralEntryText(name->Text()));
-        entries->SetValue("Organization", LiteralEntryText(organisation->Text()));
+        entries->SetValue("UserName", SetupRoutines::LiteralEntryText(name->Text()));
+        entries->SetValue("Organization", SetupRoutines::LiteralEntryText(organisation->Text()));
     }
     TPageForm::ProceedBtnClick(sender);
 }

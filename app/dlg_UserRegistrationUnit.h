@@ -25,7 +25,3 @@ public:
     // Both fields must hold more than blanks; the answers then go to the registry entries.
     void ProceedBtnClick(rt::TObject* sender) override;
 };
-
-// Text typed by the user as a registry entry's value: its "%" doubled, since the entries
-// expand meta variables and the user meant the character itself.
-std::string LiteralEntryText(const std::string& typed);

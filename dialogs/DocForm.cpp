@@ -120,8 +120,7 @@ TPageForm::TPageForm(TComponent* owner) : TDocForm(owner) {
 }
 
 void TPageForm::PreparePage(int realWidth, int realHeight) {
-    for (int i = 0; i < ComponentCount(); ++i)
-        if (auto* b = dynamic_cast<TButton3D*>(Components(i))) b->Prepare();
+    PrepareButtons3D(*this);
     SetRealWidth(realWidth);
     SetRealHeight(realHeight);
     FCloseAllowed = false;

@@ -57,6 +57,20 @@ private:
         return info;                                                             \
     }
 
+// The form's component of that name and class; a description that lacks it raises.
+template <class C>
+C* FormPart(const rt::TComponent& form, const std::string& name) {
+    auto* c = dynamic_cast<C*>(form.FindComponent(name));
+    if (!c) throw rt::Exception("The form " + form.Name() + " lacks " + name);
+    return c;
+}
+// The same, or the Hebrew twin's "Heb" + name.
+template <class C>
+C* FormPartOrTwin(const rt::TComponent& form, const std::string& name) {
+    if (auto* c = dynamic_cast<C*>(form.FindComponent(name))) return c;
+    return FormPart<C>(form, "Heb" + name);
+}
+
 // One caption a page takes from the string table: the control's name ("" for the form's
 // own caption) and the id base of its text.
 struct TPageText {

@@ -138,7 +138,8 @@ void TBaseInstallDlg::RunAtStage(const std::string& stageName, const std::string
 }
 
 bool TBaseInstallDlg::ShowPageForm(TPageForm* form, const std::function<void(TPageForm&)>& fillTexts,
-                                   const std::function<void(TPageForm&)>& afterShow) {
+                                   const std::function<void(TPageForm&)>& afterShow,
+                                   const std::function<void(TPageForm&)>& beforeShow) {
     bool ok = false;
     try {
         form->SetDialog(this);
@@ -147,6 +148,7 @@ bool TBaseInstallDlg::ShowPageForm(TPageForm* form, const std::function<void(TPa
         if (theme && hasTheme) theme->Picture()->Assign(*FThemeBitmap);
         if (FOverwriteText && fillTexts) fillTexts(*form);
         if (theme && !hasTheme) theme->Picture()->SetResourceName("INSTALLTHEME1.bmp");
+        if (beforeShow) beforeShow(*form);
         ok = form->ShowModal() == rt::mrOk;
         if (afterShow) afterShow(*form);
     } catch (...) {

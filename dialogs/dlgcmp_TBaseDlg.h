@@ -68,10 +68,11 @@ public:
 protected:
     // The showing every page follows: the form (created by the page) gets this dialog, the
     // theme picture, and its texts through fillTexts when OverwriteText is set; it is shown
-    // modally and freed whatever happens; afterShow may read the answer off the form before
-    // it goes. True when it ended with OK.
+    // modally and freed whatever happens; beforeShow fills what the page always fills, and
+    // afterShow may read the answer off the form before it goes. True when it ended with OK.
     bool ShowPageForm(TPageForm* form, const std::function<void(TPageForm&)>& fillTexts,
-                      const std::function<void(TPageForm&)>& afterShow = {});
+                      const std::function<void(TPageForm&)>& afterShow = {},
+                      const std::function<void(TPageForm&)>& beforeShow = {});
     // The stage handling of a page: a page that can be managed ignores every stage while it
     // has a manager; otherwise it runs when its stage (any letter case) is announced and the
     // language selects it.

@@ -3,6 +3,9 @@
 
 #include "app/SetupRoutines.h"
 #include "app/StringTable.h"
+#include "dialogs/dlgcmp_TCopyFileDlg.h"
+#include "dialogs/dlgcmp_TInstallFileGroupsDlg.h"
+#include "dialogs/dlgcmp_TSelectFolderDlg.h"
 #include "engine/SetupState.h"
 #include "runtime/ExtCtrls.h"
 #include "ui/Button3D.h"
@@ -153,5 +156,8 @@ void RegisterPageClasses() {
                      &THebLicenseDlg::StaticClass(), &TRebootDlg::StaticClass(), &THebRebootDlg::StaticClass(),
                      &TGoodInstallationDlg::StaticClass(), &THebGoodInstallationDlg::StaticClass(),
                      &TBadInstallationDlg::StaticClass(), &THebBadInstallationDlg::StaticClass(),
+                     &TInstallFileGroupsDlg::StaticClass(), &THebInstallFileGroupsDlg::StaticClass(),
+                     &TSelectFolderDlg::StaticClass(), &THebSelectFolderDlg::StaticClass(), &TCopyFileDlg::StaticClass(),
+                     &THebCopyFileDlg::StaticClass(), &TChangeDiskDlg::StaticClass(), &THebChangeDiskDlg::StaticClass(),
                      &TDialogManager::StaticClass()});
 }

@@ -14,9 +14,10 @@ class TStagePageDlg : public TBaseInstallDlg {
 public:
     TStagePageDlg(rt::TComponent* owner, const char* stage, bool canBeManaged);
     void DoStage(TInstallContainer* sender, const std::string& stageName, rt::TObject* parameterObject) override;
+    // The script of the page: its Latin form, or the Hebrew twin's.
+    virtual TPageScript Script() const { return TPageScript::psLatin; }
 
 protected:
-    virtual TPageScript Script() const { return TPageScript::psLatin; }
     // Managed pages publish these besides Container and InstallTypes; the end-of-run pages
     // leave out Order.
     static std::vector<rt::TPropInfo> PageProps(bool withOrder);
@@ -33,8 +34,6 @@ private:
         RT_CLASS(Twin, Latin)                                                 \
     public:                                                                   \
         explicit Twin(rt::TComponent* owner) : Latin(owner) {}                \
-                                                                              \
-    protected:                                                                \
         TPageScript Script() const override { return TPageScript::psHebrew; } \
     };
 #define BREV_DEFINE_HEBREW_TWIN(Twin, Latin)                                                                 \

@@ -92,6 +92,7 @@ object MainSetupDlg: TMainSetupDlg
     UseLoadingProgram = False
     State = fcsNone
     OnStartInstall = Install1StartInstall
+    OnShowCopyFileDlg = Install1ShowCopyFileDlg
   end
   object InstallRegistry1: TInstallRegistry
     Container = Install1
@@ -1108,6 +1109,80 @@ object MainSetupDlg: TMainSetupDlg
   end
   object UserInformationDlg1: TUserInformationDlg
     Container = Install1
+  end
+  object Dialog7: TInstallFileGroupsDlg
+    Container = Install1
+    DialogText.Strings = (
+      'Select components to install')
+    Order = 50
+  end
+  object HebInstallFileGroupsDlg1: THebInstallFileGroupsDlg
+    Container = Install1
+    DialogText.Strings = (
+      'Select components to install')
+    Order = 50
+  end
+  object Dialog5: TSelectFolderDlg
+    Container = MainFolder1
+    DialogText.Strings = (
+      'Select Program Folder'
+      'Setup will add program icons to the Program Folder listed below. You may type a new folder name , or select from the existing Folders list. Click Proceed to continue.'
+      '&Program Folders:'
+      '&Existing Folders:'
+      'Proceed'
+      'Cancel')
+    Order = 60
+  end
+  object HebSelectFolderDlg1: THebSelectFolderDlg
+    Container = MainFolder1
+    DialogText.Strings = (
+      'Select Program Folder'
+      'Setup will add program icons to the Program Folder listed below. You may type a new folder name , or select from the existing Folders list. Click Proceed to continue.'
+      '&Program Folders:'
+      '&Existing Folders:'
+      'Proceed'
+      'Cancel')
+    Order = 60
+  end
+  object Dialog3: TCopyFileDlg
+    Container = Install1
+    DialogText.Strings = (
+      'Copying Installation Files'
+      'Extracting file'
+      'File progress'
+      'Total progress'
+      '&Cancel')
+  end
+  object HebCopyFileDlg1: THebCopyFileDlg
+    Container = Install1
+    DialogText.Strings = (
+      'Copying Installation Files'
+      'Extracting file'
+      'File progress'
+      'Total progress'
+      '&Cancel')
+  end
+  object Dialog2: TChangeDiskDlg
+    Container = Install1
+    DialogText.Strings = (
+      'Setup Needs The Next Disk'
+      'Please insert disk number'
+      'If the files on this disk can be found in another location, for example, in another drive, enter its full path or click the Browse button to select its path.'
+      '&Path'
+      '&Browse...'
+      'Proceed'
+      'Cancel')
+  end
+  object HebChangeDiskDlg1: THebChangeDiskDlg
+    Container = Install1
+    DialogText.Strings = (
+      'Setup Needs The Next Disk'
+      'Please insert disk number'
+      'If the files on this disk can be found in another location, for example, in another drive, enter its full path or click the Browse button to select its path.'
+      '&Path'
+      '&Browse...'
+      'Proceed'
+      'Cancel')
   end
   object Dialog6: TRebootDlg
     Container = Install1

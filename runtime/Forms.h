@@ -214,6 +214,8 @@ public:
     virtual void MinimizeApplication() {}
     virtual int ScreenWidth() = 0;
     virtual int ScreenHeight() = 0;
+    // The height of a window's caption bar.
+    virtual int CaptionHeight() { return 19; }
 };
 
 // The backend in use; the application installs one at start, tests their own.

@@ -27,6 +27,11 @@ std::string JoinCaption(const std::string& text) {
     return text.substr(0, mark) + " " + text.substr(mark + 2);
 }
 
+void PrepareButtons3D(TComponent& form) {
+    for (int i = 0; i < form.ComponentCount(); ++i)
+        if (auto* b = dynamic_cast<TButton3D*>(form.Components(i))) b->Prepare();
+}
+
 int RoundHalfEven(double value) { return static_cast<int>(std::nearbyint(value)); }
 
 // ---- TButton3D ----

@@ -14,6 +14,8 @@
 std::string SplitCaption(const std::string& caption, int words);
 // The caption as one line again: the two parts around the LF CR pair joined by a blank.
 std::string JoinCaption(const std::string& text);
+// Prepares every 3D button a form owns, as each form's creation does.
+void PrepareButtons3D(rt::TComponent& form);
 // Rounds to the nearest integer, halves to the even neighbour.
 int RoundHalfEven(double value);
 

@@ -757,6 +757,7 @@ int TWin32Backend::TextWidth(const TFont& font, const std::string& text) {
 
 int TWin32Backend::ScreenWidth() { return GetSystemMetrics(SM_CXSCREEN); }
 int TWin32Backend::ScreenHeight() { return GetSystemMetrics(SM_CYSCREEN); }
+int TWin32Backend::CaptionHeight() { return GetSystemMetrics(SM_CYCAPTION); }
 
 void InstallWin32ExceptionBox(TApplication& app) {
     TApplication* a = &app;

@@ -33,6 +33,7 @@ public:
     int TextWidth(const TFont& font, const std::string& text) override;
     int ScreenWidth() override;
     int ScreenHeight() override;
+    int CaptionHeight() override;
     void WrappedTextExtent(const TFont& font, const std::string& text, int maxWidth, int& width, int& height) override;
     void GetMessageFont(TFont& font) override;
     void MinimizeApplication() override;

@@ -4,6 +4,7 @@
 #include <string>
 
 #include "app/KitFolderForm.h"
+#include "dialogs/SelectDirDlg.h"
 #include "runtime/FileCtrl.h"
 #include "tests/ui/KitFixture.h"
 

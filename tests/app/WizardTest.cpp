@@ -1,126 +1,11 @@
 // The wizard as a user meets it, headless on a simulated machine: the product's own install
 // description is packed with "*BUILD" into a distribution, whose setup is then started and
 // answered page by page, in each of the five languages, by keys and clicks.
-#include <gtest/gtest.h>
-
-#include <filesystem>
-#include <map>
-#include <vector>
-
-#include "app/Main.h"
-#include "app/StringTable.h"
-#include "engine/SetupState.h"
-#include "engine/routines_Registry.h"
-#include "runtime/ExtCtrls.h"
-#include "runtime/Resources.h"
-#include "runtime/StdCtrls.h"
-#include "runtime/SysUtils.h"
-#include "runtime/headless/HeadlessBackend.h"
-#include "tests/common/SimMachine.h"
-#include "ui/Button3D.h"
-#include "ui/MsgDialog.h"
-
-void BrevRegisterEmbeddedResources();
+#include "tests/app/WizardKit.h"
 
 using namespace rt;
 
 namespace {
-
-const std::string kProductKey = "\\SOFTWARE\\Halvernock\\Brevanshaw\\1.0";
-
-class WizardTest : public ::testing::Test {
-protected:
-    void SetUp() override {
-        BrevRegisterEmbeddedResources();
-        SetBackend(&backend);
-        SetupState() = TSetupState{};
-        backend.SetScreenSize(1024, 768);
-        PackTheProduct();
-    }
-    void TearDown() override {
-        SetupState() = TSetupState{};
-        SetMsgDlgLanguage(0);
-        SetBackend(nullptr);
-    }
-
-    // The developer's machine: every file the description takes, then "*BUILD".
-    void PackTheProduct() {
-        std::string from, file;
-        for (const std::string& line : SplitLines(FindResource("MainSetupDlg.dfm"))) {
-            const std::string t = Trim(line);
-            auto value = [&t] { return t.substr(t.find('\'') + 1, t.rfind('\'') - t.find('\'') - 1); };
-            if (t.rfind("IncludeFromDir = ", 0) == 0) from = value();
-            else if (t.rfind("FileName = ", 0) == 0) file = value();
-            else if (t == "end" && !file.empty()) {
-                Put(from + "\\" + file, "the product's " + file);
-                file.clear();
-            }
-        }
-        Put("C:\\BrevBuild\\setup.exe", "MZ setup");
-        Put("C:\\BrevBuild\\BUILD.INF", "C:\\BrevDist\\\r\n");
-        machine->SetModuleFileName("C:\\BrevBuild\\setup.exe");
-        machine->SetCommandLineArgs({"*BUILD"});
-        // Build mode ends its program: its screen is not the installation's.
-        THeadlessBackend buildScreen;
-        SetBackend(&buildScreen);
-        ASSERT_EQ(SetupMain(), 0);
-        SetBackend(&backend);
-        ASSERT_TRUE(machine->FileExists("C:\\BrevDist\\files.1"));
-        machine->SetModuleFileName("C:\\BrevDist\\setup.exe");
-        machine->SetCommandLineArgs({});
-    }
-    void Put(const std::string& path, const std::string& content) {
-        std::string dir = ExtractFilePath(path);
-        for (std::size_t i = 3; i <= dir.size(); ++i)
-            if (i == dir.size() || dir[i] == '\\') machine->CreateDirectory(dir.substr(0, i));
-        auto f = machine->OpenFile(path, os::OpenMode::Write, os::Disposition::CreateAlways, os::Share::None);
-        ASSERT_TRUE(f) << path;
-        f->Write(content.data(), content.size());
-    }
-    std::string Product(const std::string& name) {
-        return ReadRegistryString(TRootKeys::hkLocalMachine, kProductKey, name, "<none>");
-    }
-    // A shortcut file of the given name anywhere on drive C.
-    bool LinkExists(const std::string& fileName) {
-        for (const auto& e : std::filesystem::recursive_directory_iterator(machine->HostPath("C:\\")))
-            if (SameText(e.path().filename().string(), fileName)) return true;
-        return false;
-    }
-
-    // Runs the distribution's setup; each modal form is answered by its class's handler (and
-    // noted), any other ends as cancelled.
-    void Install() {
-        backend.ModalScript = [this](TCustomForm& form) {
-            Shown.push_back(form.ClassName());
-            auto it = Answers.find(form.ClassName());
-            return it == Answers.end() ? mrCancel : it->second(form);
-        };
-        backend.OnIdle = [this] { backend.PostQuit(); };
-        EXPECT_EQ(SetupMain(), 0);
-    }
-    template <class C>
-    static C& Part(TCustomForm& form, const std::string& name) {
-        auto* c = dynamic_cast<C*>(form.FindComponent(name));
-        if (!c) throw Exception("no " + name + " on " + form.ClassName());
-        return *c;
-    }
-    void Press(TCustomForm& form, std::uint16_t key) {
-        backend.SendKey(form.ActiveControl() ? *form.ActiveControl() : static_cast<TWinControl&>(form), key);
-    }
-    // The language choice answered: the item of lang clicked, then the space bar.
-    void ChooseLanguage(int lang) {
-        Answers["TSelectLangDlg"] = [this, lang](TCustomForm& f) {
-            backend.ClickItem(Part<TRadioGroup>(f, "RadioGroup1"), lang);
-            Press(f, vkSpace);
-            return mrNone;
-        };
-    }
-
-    SimMachine machine;
-    THeadlessBackend backend;
-    std::map<std::string, std::function<TModalResult(TCustomForm&)>> Answers;
-    std::vector<std::string> Shown;
-};
 
 class WizardLanguages : public WizardTest, public ::testing::WithParamInterface<int> {};
 
@@ -130,6 +15,7 @@ TEST_P(WizardLanguages, EveryPageSpeaksTheChosenLanguageAndTheAnswersReachTheReg
     const int lang = GetParam();
     const bool hebrew = lang == 1;
     auto text = [lang](int base) { return LoadStr(base + lang); };
+    AnswerEveryPage(lang);
     // Started shortly before midnight: the loading form's time runs over into the next day.
     machine->SetTimeOfDay(86'398'500);
     std::vector<std::uint32_t> agentHeard;
@@ -217,7 +103,8 @@ TEST_P(WizardLanguages, EveryPageSpeaksTheChosenLanguageAndTheAnswersReachTheReg
 
     const std::string prefix = hebrew ? "THeb" : "T";
     EXPECT_EQ(Shown, (std::vector<std::string>{"TSelectLangDlg", prefix + "dlgWelcome", "TfrmUserInformation", "TMessageForm",
-                                                "TMessageForm", prefix + "dlgLicense", prefix + "dlgGI"}));
+                                                "TMessageForm", prefix + "dlgLicense", prefix + "dlgFG", prefix + "dlgSF",
+                                                prefix + "dlgGI"}));
     EXPECT_EQ(notices, 2);
     EXPECT_EQ(captions[hebrew ? "THebdlgWelcome" : "TdlgWelcome"], text(80));
     EXPECT_EQ(captions[hebrew ? "THebdlgGI" : "TdlgGI"], text(580));
@@ -251,7 +138,7 @@ TEST_F(WizardTest, CancelOnTheWelcomePage_NoKeepsItThenYesEndsOnTheBadPage) {
         return std::intptr_t(0);
     });
     machine->SetWindowHung(agent, true);
-    ChooseLanguage(3);
+    AnswerEveryPage(3);
     std::vector<std::string> questions;
     Answers["TMessageForm"] = [&](TCustomForm& f) {
         questions.push_back(f.Caption());
@@ -285,12 +172,7 @@ TEST_F(WizardTest, CancelOnTheWelcomePage_NoKeepsItThenYesEndsOnTheBadPage) {
 TEST_F(WizardTest, AFileInUse_HebrewRestartPageRestartLaterEndsWithoutRestart) {
     Put("C:\\Brevanshaw\\KALADDON.DLL", "held");
     machine->SetFileInUse("C:\\Brevanshaw\\KALADDON.DLL", true);
-    ChooseLanguage(1);
-    for (const char* page : {"THebdlgWelcome", "THebdlgLicense"})
-        Answers[page] = [this](TCustomForm& f) {
-            Press(f, vkReturn);
-            return mrNone;
-        };
+    AnswerEveryPage(1);
     Answers["TfrmUserInformation"] = [this](TCustomForm& f) {
         Part<TEdit>(f, "HebEdit1").SetText("דנה");
         Part<TEdit>(f, "HebEdit2").SetText("חלברנוק");

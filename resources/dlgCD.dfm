@@ -1,0 +1,84 @@
+// The change-disk question: where the next volume of the archive is.
+object dlgCD: TdlgCD
+  ActiveControl = Edit1
+  BorderIcons = []
+  BorderStyle = bsDialog
+  Caption = 'Setup Needs The Next Disk'
+  ClientHeight = 178
+  ClientWidth = 413
+  Color = clBtnFace
+  Font.Height = -11
+  Font.Name = 'MS Sans Serif'
+  KeyPreview = False
+  Position = poScreenCenter
+  object ThemeBitmap: TImage
+    Left = 10
+    Top = 12
+    Width = 57
+    Height = 113
+    Stretch = True
+  end
+  object Label3: TLabel
+    Left = 78
+    Top = 12
+    Width = 325
+    AutoSize = False
+    Caption = 'Please insert disk number'
+    Height = 16
+    Font.Style = [fsBold]
+  end
+  object Label2: TLabel
+    Left = 78
+    Top = 32
+    Width = 325
+    AutoSize = False
+    Caption = 'If the files on this disk can be found in another location, for example, in another drive, enter its full path or click the Browse button to select its path.'
+    Height = 44
+    WordWrap = True
+  end
+  object Label4: TLabel
+    Left = 78
+    Top = 82
+    Width = 100
+    AutoSize = False
+    Caption = 'Path:'
+    Height = 14
+  end
+  object Edit1: TEdit
+    Left = 78
+    Top = 98
+    Width = 230
+    Height = 21
+    TabOrder = 0
+  end
+  object BrowseBtn: TButton
+    Left = 316
+    Top = 96
+    Width = 87
+    Height = 25
+    Caption = '&Browse...'
+    TabOrder = 1
+    OnClick = BrowseBtnClick
+  end
+  object InstallBtn: TBitBtn
+    Left = 226
+    Top = 140
+    Width = 85
+    Height = 27
+    Caption = 'Proceed'
+    Kind = bkOK
+    TabOrder = 2
+    OnClick = InstallBtnClick
+  end
+  object CancelBtn: TBitBtn
+    Left = 318
+    Top = 140
+    Width = 85
+    Height = 27
+    Caption = 'Cancel'
+    Kind = bkCancel
+    ModalResult = 0
+    TabOrder = 3
+    OnClick = CancelBtnClick
+  end
+end
