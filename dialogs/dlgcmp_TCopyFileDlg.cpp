@@ -66,6 +66,8 @@ void TCopyFileDlg::ShowProgress() {
         FForm->FreeNotification(this);
     }
     if (FPosition == TCopyFileDlgPosition::cfpBottom) {
+        // Placed here, not centred again when it shows.
+        FForm->SetPosition(TPosition::poDesigned);
         IWidgetBackend& b = Backend();
         FForm->SetBounds(RoundHalfEven(b.ScreenWidth() * 0.5 - FForm->Width() * 0.5),
                          b.ScreenHeight() - b.CaptionHeight() - FForm->Height(), FForm->Width(), FForm->Height());

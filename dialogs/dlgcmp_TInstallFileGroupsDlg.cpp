@@ -283,14 +283,14 @@ void TdlgFG::ProceedBtnClick(TObject* sender) {
     SetupState().UpdateInstall = false;
     const std::string dir = FormPart<TEdit>(*this, "DirectoryLabel")->Text();
     if (!AcceptDirectory(dir)) return;
+    // Old product data is removed from the directory chosen: never a root or a directory of
+    // the system.
+    if (IsProtectedDirectory(dir)) {
+        RefuseDirectory();
+        return;
+    }
     os::IPlatform& platform = os::Current();
     if (platform.DirectoryExists(dir)) {
-        // Old product data goes below a directory of the product's own, never below a root
-        // or a directory of the system.
-        if (IsProtectedDirectory(dir)) {
-            RefuseDirectory();
-            return;
-        }
         bool removeOld = false;
         if (SetupRoutines::DatabaseExists(dir)) {
             Hide();

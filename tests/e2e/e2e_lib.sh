@@ -242,7 +242,8 @@ reg_text() {
 install_distribution() {
   local lang=${2:-0}
   start_distribution "$1"
-  walk_wizard "$lang" "$1" "${3:-Dana Tester}" "${4:-Halvernock QA}" && finish_wizard "$lang" "$1"
+  walk_wizard "$lang" "$1" "${3:-Dana Tester}" "${4:-Halvernock QA}" && walk_destination "$lang" "$1" &&
+    watch_copying "$lang" "$1" && walk_folder "$lang" "$1" && finish_wizard "$lang" "$1"
 }
 
 # ---- the wizard, answered as a user answers it: keys through the input queue ----
@@ -309,7 +310,8 @@ shot() {
 }
 
 # walk_wizard LANG TAG NAME ORGANISATION: answers the language choice, the welcome page, the
-# user information and the licence agreement in language LANG; screenshots TAG-NN-page.
+# user information and the licence agreement in language LANG; screenshots TAG-NN-page. The
+# pages after it: walk_destination, watch_copying, walk_folder, finish_wizard.
 walk_wizard() {
   local lang=$1 tag=$2 name=$3 organisation=$4 w keys=() i licence
   w=$(wait_page "Select Setup Language..." 120) || { fail "no language choice within 120 s"; return 1; }
@@ -343,12 +345,57 @@ walk_wizard() {
   pass "licence agreement accepted"
 }
 
+# replace_text WINDOW TEXT: the focused field's text replaced by TEXT.
+replace_text() {
+  press "$1" End shift+Home BackSpace
+  type_into "$1" "$2"
+}
+
+# walk_destination LANG TAG [DIRECTORY]: the destination directory page: the directory typed
+# over the proposed one when given, then Enter.
+walk_destination() {
+  local lang=$1 tag=$2 dir=${3:-} w
+  w=$(wait_page "$(page_text 200 "$lang")" 60) || { fail "no destination page \"$(page_text 200 "$lang")\""; return 1; }
+  shot "$tag-09-destination"
+  if [ -n "$dir" ]; then
+    replace_text "$w" "$dir"
+    shot "$tag-10-destination-typed"
+  fi
+  answer "$w" Return || { fail "the destination page stays up after Enter"; return 1; }
+  pass "destination chosen"
+}
+
+# watch_copying LANG TAG: two screenshots of the copy window while it counts.
+watch_copying() {
+  local lang=$1 tag=$2 title
+  title=$(title_regex "$(page_text 360 "$lang")")
+  wait_window "$title" 60 >/dev/null || { fail "no copy window \"$(page_text 360 "$lang")\""; return 1; }
+  screenshot "$tag-11-copying"
+  sleep 0.3
+  [ -n "$(windows_named "$title")" ] && screenshot "$tag-12-copying-later"
+  pass "the copy window showed the copying"
+}
+
+# walk_folder LANG TAG [FOLDER]: the program folder page: a folder name typed when given,
+# then Enter.
+walk_folder() {
+  local lang=$1 tag=$2 folder=${3:-} w
+  w=$(wait_page "$(page_text 460 "$lang")" 300) || { fail "no program folder page \"$(page_text 460 "$lang")\""; return 1; }
+  shot "$tag-13-folder"
+  if [ -n "$folder" ]; then
+    replace_text "$w" "$folder"
+    shot "$tag-14-folder-typed"
+  fi
+  answer "$w" Return || { fail "the program folder page stays up after Enter"; return 1; }
+  pass "program folder chosen"
+}
+
 # finish_wizard LANG TAG: waits for the good installation page (the copying may take a while),
 # closes it with Enter and waits for setup to end.
 finish_wizard() {
   local lang=$1 tag=$2 w
   w=$(wait_page "$(page_text 580 "$lang")" 300) || { fail "no good installation page \"$(page_text 580 "$lang")\""; return 1; }
-  shot "$tag-09-complete"
+  shot "$tag-15-complete"
   answer "$w" Return || { fail "the good installation page stays up after Enter"; return 1; }
   wait_setup_gone 30 || { fail "setup still runs after its last page"; return 1; }
   pass "setup complete page closed, setup ended"

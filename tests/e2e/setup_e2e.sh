@@ -30,6 +30,7 @@ setup_exe="$disks/setup.exe"
 
 loading_title='^Setup\.\.\.$'
 main_title='^Brevanshaw ! Setup\.\.\.$'
+disk_title='^Setup Needs The Next Disk$'
 
 start_setup
 if loading=$(wait_window "$loading_title" 60); then
@@ -56,8 +57,9 @@ else
 fi
 
 if [ -n "$main" ]; then
-  walk_wizard 0 disks "Dana Tester" "Halvernock QA" || fail "the pages before the copying were not answered"
-  if prompt=$(wait_window '^Brevanshaw ! Setup$' 120); then
+  walk_wizard 0 disks "Dana Tester" "Halvernock QA" && walk_destination 0 disks ||
+    fail "the pages before the copying were not answered"
+  if prompt=$(wait_window "$disk_title" 120); then
     pass "setup asks for the next disk"
     screenshot 03-disk-prompt
   else
@@ -86,7 +88,7 @@ if [ -n "$main" ]; then
     fail "the first setup.exe ended when the second started"
   fi
   if [ -n "$prompt" ]; then
-    # Cancel on the prompt: Escape answers it.
+    # Cancel on the question: Escape answers it.
     if answer "$prompt" Escape; then
       pass "the disk prompt closed on Cancel"
     else

@@ -27,7 +27,8 @@ for lang in 0 1 2 3 4; do
   note "language $lang: $(text_of $((30480 + lang)))"
   clean_installation
   start_distribution "w$lang"
-  if walk_wizard "$lang" "w$lang" "${names[$lang]}" "${organisations[$lang]}" && finish_wizard "$lang" "w$lang"; then
+  if walk_wizard "$lang" "w$lang" "${names[$lang]}" "${organisations[$lang]}" && walk_destination "$lang" "w$lang" &&
+     watch_copying "$lang" "w$lang" && walk_folder "$lang" "w$lang" && finish_wizard "$lang" "w$lang"; then
     pass "language $lang: the installation went through every page to its end"
   else
     fail "language $lang: the wizard did not reach its end"
