@@ -71,6 +71,10 @@ TKembCompress& SharedKembCompress() {
 void TKembCompress::SetCompressedFile(const std::string& value) {
     const std::string volume1 = rt::ChangeFileExt(value, ".1");
     if (!rt::SameText(volume1, Volume1Path())) FHeadersLoaded = false;
+    if (!rt::SameText(volume1, FVolumesOf)) {
+        FVolumesOf = volume1;
+        FFoundVolumes.clear();
+    }
     FCompressedFile = volume1;
 }
 
@@ -528,6 +532,8 @@ void TKembCompress::OpenVolume(int n) {
     std::string number(1, '.');
     number += std::to_string(n);
     std::string path = rt::ChangeFileExt(FCompressedFile, number);
+    if (!platform.FileExists(path))
+        if (auto found = FFoundVolumes.find(n); found != FFoundVolumes.end() && platform.FileExists(found->second)) path = found->second;
     for (int attempt = 1; attempt <= 4; ++attempt) {
         FReadAhead.Reset(nullptr);
         FVolume.reset();
@@ -543,6 +549,7 @@ void TKembCompress::OpenVolume(int n) {
         }
         if (exists) {
             FCompressedFile = path;
+            FFoundVolumes[n] = path;
             FVolume = platform.OpenFile(path, os::OpenMode::Read, os::Disposition::OpenExisting, os::Share::Read);
             if (!FVolume) throw EKCCouldNotOpenCompressedFile(path);
             return;

@@ -5,6 +5,7 @@
 #pragma once
 
 #include <cstdint>
+#include <map>
 #include <memory>
 #include <string>
 
@@ -139,6 +140,10 @@ private:
     // Published state.
     bool FAbort = false;
     std::string FCompressedFile;
+    // Where each volume of the archive named last (its volume 1) was found: a volume the
+    // user pointed to elsewhere is looked for there again before anyone is asked.
+    std::string FVolumesOf;
+    std::map<int, std::string> FFoundVolumes;
     std::string FExtractDirectory;
     rt::TStringList* FFilesToProcess;
     TOverwriteType FOverwrite = TOverwriteType::owAlways;

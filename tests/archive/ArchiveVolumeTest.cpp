@@ -110,17 +110,25 @@ TEST_F(VolumeTest, MissingVolume_OnNewDiskPointsAtTheDiskOrGivesUpAfterFourAttem
                                "AfterExtracting C:\\src\\b.bin"}))
         << "volume 3 is found beside volume 2";
 
+    // A later file finds the volumes where they were found, with nobody asked again:
+    // volume 3 on A:, and volume 1 where it always was.
+    log.Lines.clear();
+    Extract("C:\\arc\\files.1", "C:\\later", {"C:\\src\\d.bin", "C:\\src\\a.bin"});
+    EXPECT_EQ(Get("C:\\later\\d.bin"), Pattern(7000, 4));
+    EXPECT_EQ(Get("C:\\later\\a.bin"), Pattern(3000, 1));
+    EXPECT_EQ(std::count_if(log.Lines.begin(), log.Lines.end(), [](const std::string& l) { return l.rfind("NewDisk", 0) == 0; }), 0);
+
+    // A volume that turns up nowhere is asked for four times.
     log.Lines.clear();
     log.NewDisk = [](int, std::string&) {};
-    // Volume 1 is now looked for on A: as well, where it never turns up.
+    ASSERT_TRUE(P().MoveFile("A:\\files.3", "A:\\lost.3"));
     try {
-        Files({"C:\\src\\a.bin"});
-        kc->ExtractFiles();
+        Extract("C:\\arc\\files.1", "C:\\lost", {"C:\\src\\d.bin"});
         ADD_FAILURE();
     } catch (const rt::Exception& e) {
-        EXPECT_STREQ(e.what(), "Could not open the correct disk file 1");
+        EXPECT_STREQ(e.what(), "Could not open the correct disk file 3");
     }
-    EXPECT_EQ(std::count(log.Lines.begin(), log.Lines.end(), "NewDisk 1 A:"), 4);
+    EXPECT_EQ(std::count(log.Lines.begin(), log.Lines.end(), "NewDisk 3 C:\\arc"), 4);
 
     // Cancel in the disk prompt: OnAborted, and no second prompt.
     log.Lines.clear();

@@ -216,10 +216,11 @@ reg_query() { "$wine_run" reg query "$@" 2>/dev/null | tr -d '\r'; }
 # reg_string KEY NAME: the data of one string value, empty when it is missing.
 reg_string() { reg_query "$1" /v "$2" | sed -n "s/^    $2    REG_[A-Z_]*    //p"; }
 
-# start_distribution TAG: starts C:\BrevDist\setup.exe as a user starts it and takes the
-# screenshots TAG-01-loading and TAG-02-main as those windows show.
+# start_distribution TAG [FOLDER]: starts setup.exe of C:\BrevDist (or of another folder of
+# drive C) as a user starts it and takes the screenshots TAG-01-loading and TAG-02-main as
+# those windows show.
 start_distribution() {
-  setup_exe="$drive/BrevDist/setup.exe"
+  setup_exe="$drive/${2:-BrevDist}/setup.exe"
   start_setup
   wait_window '^Setup\.\.\.$' 60 >/dev/null && screenshot "$1-01-loading" || fail "no loading form"
   wait_window '^Brevanshaw ! Setup\.\.\.$' 60 >/dev/null && screenshot "$1-02-main" || fail "no main window"
@@ -260,8 +261,20 @@ hebrew_licence_caption() { sed -n "0,/^  Caption = /s/^  Caption = '\(.*\)'\$/\1
 # title_regex TEXT: an extended regular expression matching exactly that window title.
 title_regex() { printf '^%s$' "$(printf '%s' "$1" | sed 's/[][\.*^$?+(){}|/]/\\&/g')"; }
 
-# wait_page TITLE SECONDS: the id of the window titled exactly TITLE once it shows.
-wait_page() { wait_window "$(title_regex "$1")" "$2"; }
+# wait_page TITLE SECONDS [BESIDES]: the id of the window titled exactly TITLE once it
+# shows; with BESIDES, a window other than that one (the picker has the title of the page
+# that opens it).
+wait_page() {
+  local regex deadline=$((SECONDS + $2)) id
+  regex=$(title_regex "$1")
+  while [ $SECONDS -lt $deadline ]; do
+    for id in $(windows_named "$regex"); do
+      [ "$id" != "${3:-}" ] && { echo "$id"; return 0; }
+    done
+    sleep 0.1
+  done
+  return 1
+}
 
 window_visible() { xdotool search --onlyvisible --name . 2>/dev/null | grep -qx "$1"; }
 
@@ -409,6 +422,19 @@ clean_installation() {
              'HKLM\SOFTWARE\QUENFOLDINSTALLING'; do
     "$wine_run" reg delete "$key" /f >/dev/null 2>&1
   done
+}
+
+# cut_diskettes BREVARC_EXE: the distribution's files cut into 1.44 MB volumes in
+# C:\BrevDisks beside its setup.exe, as on diskettes; disk 3 and those after it are not in
+# the drive but in C:\BrevDisk3.
+cut_diskettes() {
+  local brevarc=$1 disks="$drive/BrevDisks" stored
+  rm -rf "$disks" "$drive/BrevDisk3" && mkdir -p "$disks" "$drive/BrevDisk3"
+  cp "$drive/BrevDist/setup.exe" "$disks/"
+  mapfile -t stored < <("$wine_run" "$brevarc" list 'C:\BrevDist\files.1' 2>/dev/null | tr -d '\r' | sed -n 's/.* \(C:\\.*\)$/\1/p')
+  "$wine_run" "$brevarc" build 'C:\BrevDisks\files.1' --volume-size=1.44m "${stored[@]}" >/dev/null 2>&1
+  [ -f "$disks/files.3" ] && pass "the product fills $(ls "$disks"/files.* | wc -l) diskettes" || fail "no third diskette was cut"
+  mv "$disks"/files.[3-9] "$drive/BrevDisk3/" 2>/dev/null
 }
 
 # build_distribution: setup.exe *BUILD packs the staged product into C:\BrevDist.

@@ -18,15 +18,8 @@ prepare_wine
 
 stage_product "$product"
 build_distribution || fail "build mode wrote no distribution"
-# The same files cut into 1.44 MB volumes, as on diskettes; disk 3 is not in the drive.
-disks="$drive/BrevDisks"
-rm -rf "$disks" && mkdir -p "$disks"
-cp "$drive/BrevDist/setup.exe" "$disks/"
-mapfile -t stored < <("$wine_run" "$brevarc" list 'C:\BrevDist\files.1' 2>/dev/null | tr -d '\r' | sed -n 's/.* \(C:\\.*\)$/\1/p')
-"$wine_run" "$brevarc" build 'C:\BrevDisks\files.1' --volume-size=1.44m "${stored[@]}" >/dev/null 2>&1
-[ -f "$disks/files.3" ] && pass "the product fills $(ls "$disks"/files.* | wc -l) diskettes" || fail "no third diskette was cut"
-mkdir -p "$drive/BrevDisk3" && mv "$disks"/files.[3-9] "$drive/BrevDisk3/" 2>/dev/null
-setup_exe="$disks/setup.exe"
+cut_diskettes "$brevarc"
+setup_exe="$drive/BrevDisks/setup.exe"
 
 loading_title='^Setup\.\.\.$'
 main_title='^Brevanshaw ! Setup\.\.\.$'
