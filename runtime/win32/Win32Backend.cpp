@@ -599,26 +599,32 @@ void TWin32Backend::SetFocus(TWinControl& control) {
     FImpl->FocusChild(control);
 }
 
-namespace {
-
-// The window that should take the keyboard when hwnd is brought up: a message box or page
-// the window waits on, or the window itself. Activating a window that waits on another hides
-// the question behind a window that takes no input.
-HWND FrontWindowOf(HWND hwnd) {
+HWND TWin32Backend::Impl::FrontWindowOf(HWND hwnd) const {
+    // Activating a window that waits on another hides the question behind a window that
+    // takes no input. The innermost modal form first, then a system box the window owns.
+    for (auto it = Modal.rbegin(); it != Modal.rend(); ++it)
+        if (*it != hwnd && IsWindowVisible(*it) && IsWindowEnabled(*it)) return *it;
     HWND popup = GetLastActivePopup(hwnd);
     if (popup && popup != hwnd && IsWindowVisible(popup) && IsWindowEnabled(popup)) return popup;
     return hwnd;
 }
 
-}  // namespace
-
 void TWin32Backend::BringToFront(TCustomForm& form) {
     HWND hwnd = HwndOf(form);
     if (!hwnd) return;
     // Asked before raising: activating the window would make it its own last active popup.
-    HWND front = FrontWindowOf(hwnd);
-    SetWindowPos(hwnd, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | (front != hwnd ? SWP_NOACTIVATE : 0));
-    if (front != hwnd) SetWindowPos(front, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+    HWND front = FImpl->FrontWindowOf(hwnd);
+    if (front == hwnd) {
+        SetWindowPos(hwnd, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+    } else if (FImpl->Modal.empty() || FImpl->Modal.back() != front) {
+        // An owned popup stays above its owner whatever is raised.
+        SetWindowPos(hwnd, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+        SetWindowPos(front, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+    } else {
+        // A page or question is a window of its own: raising the window it stands over would
+        // bury it, so only the question comes up.
+        SetWindowPos(front, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+    }
     SetForegroundWindow(front);
     FImpl->KeepTopmostOnTop(front);
 }
@@ -652,6 +658,11 @@ TModalResult TWin32Backend::RunModal(TCustomForm& form) {
         DisabledWindows disabled;
         disabled.Modal = HwndOf(form);
         EnumThreadWindows(GetCurrentThreadId(), DisableOther, reinterpret_cast<LPARAM>(&disabled));
+        struct ModalEntry {
+            std::vector<HWND>& Stack;
+            ~ModalEntry() { Stack.pop_back(); }
+        } entry{FImpl->Modal};
+        FImpl->Modal.push_back(disabled.Modal);
         while ((result = form.ModalResult()) == mrNone) {
             if (!form.HandleAllocated()) {
                 result = mrCancel;
@@ -703,7 +714,7 @@ void TWin32Backend::RestoreApplication() {
     HWND hwnd = main ? HwndOf(*main) : nullptr;
     if (!hwnd) return;
     if (IsIconic(hwnd)) ShowWindow(hwnd, SW_RESTORE);
-    SetForegroundWindow(FrontWindowOf(hwnd));
+    SetForegroundWindow(FImpl->FrontWindowOf(hwnd));
 }
 
 void TWin32Backend::MinimizeApplication() {

@@ -245,6 +245,9 @@ struct TWin32Backend::Impl {
     // An exception raised in a handler with no application to show it; rethrown by the
     // loop that dispatched the message.
     std::exception_ptr Pending;
+    // The forms running a modal loop, innermost last: the program's pages and questions are
+    // windows of their own, not owned popups the system would name.
+    std::vector<HWND> Modal;
 
     static LRESULT CALLBACK WindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
     LRESULT Handle(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam, WindowRecord& record);
@@ -257,6 +260,9 @@ struct TWin32Backend::Impl {
     void RethrowPending();
 
     void KeepTopmostOnTop(HWND shown);
+    // The window that should take the keyboard when hwnd is brought up: the question or page
+    // the program waits on, or the window itself.
+    HWND FrontWindowOf(HWND hwnd) const;
     // Realises the palette of the form's palette picture; the number of colours that moved.
     LRESULT RealizeFormPalette(HWND hwnd, TCustomForm& form, bool background);
     void ApplyBounds(TCustomForm& form, HWND hwnd);

@@ -69,6 +69,7 @@ if [ -n "$main" ]; then
   else
     fail "the second setup.exe exited with code $code"
   fi
+  shot 04-after-second-start
   count=$(windows_named "$main_title" | wc -l)
   if [ "$count" -eq 1 ]; then
     pass "still exactly one main window"
