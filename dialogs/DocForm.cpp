@@ -36,6 +36,15 @@ void SetPageTexts(TCustomForm& form, std::initializer_list<TPageText> texts) {
     }
 }
 
+void PageKeys(TCustomForm& form, std::uint16_t& key, const std::function<void()>& onEnter,
+              const std::function<void()>& onEscape) {
+    if (key == 0 || dynamic_cast<TButton3D*>(form.ActiveControl())) return;
+    const std::function<void()>* action = key == vkReturn ? &onEnter : key == vkEscape ? &onEscape : nullptr;
+    if (!action) return;
+    key = 0;
+    if (*action) (*action)();
+}
+
 // ---- TDocForm ----
 
 const TClassInfo& TDocForm::StaticClass() {
@@ -148,13 +157,7 @@ void TPageForm::CancelBtnClick(TObject* sender) {
 
 void TPageForm::KeyDown(std::uint16_t& key, TShiftState shift) {
     TDocForm::KeyDown(key, shift);
-    // A focused 3D button answers Enter and Escape itself.
-    if (!KeyPreview() || key == 0 || dynamic_cast<TButton3D*>(ActiveControl())) return;
-    if (key == vkEscape) {
-        key = 0;
-        CancelBtnClick(FindComponent("CancelBtn"));
-    } else if (key == vkReturn) {
-        key = 0;
-        ProceedBtnClick(FindComponent("ProceedBtn"));
-    }
+    if (!KeyPreview()) return;
+    PageKeys(*this, key, [this] { ProceedBtnClick(FindComponent("ProceedBtn")); },
+             [this] { CancelBtnClick(FindComponent("CancelBtn")); });
 }

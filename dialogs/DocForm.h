@@ -5,6 +5,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <initializer_list>
 #include <string>
 
@@ -70,6 +71,11 @@ C* FormPartOrTwin(const rt::TComponent& form, const std::string& name) {
     if (auto* c = dynamic_cast<C*>(form.FindComponent(name))) return c;
     return FormPart<C>(form, "Heb" + name);
 }
+
+// The keys of a page: unless a 3D button has the focus (it answers them itself), Enter runs
+// onEnter and Escape onEscape; an empty one takes the key and does nothing.
+void PageKeys(rt::TCustomForm& form, std::uint16_t& key, const std::function<void()>& onEnter,
+              const std::function<void()>& onEscape);
 
 // One caption a page takes from the string table: the control's name ("" for the form's
 // own caption) and the id base of its text.

@@ -72,13 +72,7 @@ void TdlgShutdown::CloseBtnClick(TObject*) {
 
 void TdlgShutdown::KeyDown(std::uint16_t& key, TShiftState shift) {
     TDocForm::KeyDown(key, shift);
-    if (key == 0 || dynamic_cast<TButton3D*>(ActiveControl())) return;
-    if (key == vkReturn) {
-        key = 0;
-        CloseBtnClick(this);
-    } else if (key == vkEscape) {
-        key = 0;
-    }
+    PageKeys(*this, key, [this] { CloseBtnClick(this); }, nullptr);
 }
 
 // ---- good and bad installation ----

@@ -250,12 +250,5 @@ void TSelectDirectoryDlg::CancelBtnClick(TObject*) {
 
 void TSelectDirectoryDlg::KeyDown(std::uint16_t& key, TShiftState shift) {
     TDocForm::KeyDown(key, shift);
-    if (key == 0 || dynamic_cast<TButton3D*>(ActiveControl())) return;
-    if (key == vkEscape) {
-        key = 0;
-        CancelBtnClick(this);
-    } else if (key == vkReturn) {
-        key = 0;
-        OkBtnClick(this);
-    }
+    PageKeys(*this, key, [this] { OkBtnClick(this); }, [this] { CancelBtnClick(this); });
 }

@@ -12,12 +12,7 @@ source "$(dirname "$0")/e2e_lib.sh"
 
 [ $# -eq 4 ] || { echo "usage: $0 SETUP_EXE BUILD_DIR PRODUCT_DIR BREVARC_EXE" >&2; exit 2; }
 e2e_init "$1" "$2"
-product=$(cd "$3" && pwd)
-start_display
-prepare_wine
-
-stage_product "$product"
-build_distribution || fail "build mode wrote no distribution"
+ready_distribution "$3"
 cut_diskettes "$4"
 clean_installation
 target='C:\Brev Apps\Brevanshaw'

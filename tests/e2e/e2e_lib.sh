@@ -364,19 +364,22 @@ replace_text() {
   type_into "$1" "$2"
 }
 
-# walk_destination LANG TAG [DIRECTORY]: the destination directory page: the directory typed
-# over the proposed one when given, then Enter.
-walk_destination() {
-  local lang=$1 tag=$2 dir=${3:-} w
-  w=$(wait_page "$(page_text 200 "$lang")" 60) || { fail "no destination page \"$(page_text 200 "$lang")\""; return 1; }
-  shot "$tag-09-destination"
-  if [ -n "$dir" ]; then
-    replace_text "$w" "$dir"
-    shot "$tag-10-destination-typed"
+# answer_field_page TITLE SECONDS SHOT DONE [TEXT]: a page with one field to fill: TEXT typed
+# over what it proposes when given, then Enter; screenshots SHOT and SHOT-typed.
+answer_field_page() {
+  local w
+  w=$(wait_page "$1" "$2") || { fail "no page \"$1\""; return 1; }
+  shot "$3"
+  if [ -n "${5:-}" ]; then
+    replace_text "$w" "$5"
+    shot "$3-typed"
   fi
-  answer "$w" Return || { fail "the destination page stays up after Enter"; return 1; }
-  pass "destination chosen"
+  answer "$w" Return || { fail "the page \"$1\" stays up after Enter"; return 1; }
+  pass "$4"
 }
+
+# walk_destination LANG TAG [DIRECTORY]: the destination directory page.
+walk_destination() { answer_field_page "$(page_text 200 "$1")" 60 "$2-09-destination" "destination chosen" "${3:-}"; }
 
 # watch_copying LANG TAG: two screenshots of the copy window while it counts.
 watch_copying() {
@@ -389,19 +392,8 @@ watch_copying() {
   pass "the copy window showed the copying"
 }
 
-# walk_folder LANG TAG [FOLDER]: the program folder page: a folder name typed when given,
-# then Enter.
-walk_folder() {
-  local lang=$1 tag=$2 folder=${3:-} w
-  w=$(wait_page "$(page_text 460 "$lang")" 300) || { fail "no program folder page \"$(page_text 460 "$lang")\""; return 1; }
-  shot "$tag-13-folder"
-  if [ -n "$folder" ]; then
-    replace_text "$w" "$folder"
-    shot "$tag-14-folder-typed"
-  fi
-  answer "$w" Return || { fail "the program folder page stays up after Enter"; return 1; }
-  pass "program folder chosen"
-}
+# walk_folder LANG TAG [FOLDER]: the program folder page (the copying may take a while).
+walk_folder() { answer_field_page "$(page_text 460 "$1")" 300 "$2-13-folder" "program folder chosen" "${3:-}"; }
 
 # finish_wizard LANG TAG: waits for the good installation page (the copying may take a while),
 # closes it with Enter and waits for setup to end.
@@ -422,6 +414,15 @@ clean_installation() {
              'HKLM\SOFTWARE\QUENFOLDINSTALLING'; do
     "$wine_run" reg delete "$key" /f >/dev/null 2>&1
   done
+}
+
+# ready_distribution PRODUCT_DIR: a display, the prefix, the product staged and packed into
+# C:\BrevDist; the script ends when build mode writes nothing.
+ready_distribution() {
+  start_display
+  prepare_wine
+  stage_product "$(cd "$1" && pwd)"
+  build_distribution && pass "the distribution is built" || { fail "build mode wrote no distribution"; exit 1; }
 }
 
 # cut_diskettes BREVARC_EXE: the distribution's files cut into 1.44 MB volumes in

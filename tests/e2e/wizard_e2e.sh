@@ -12,12 +12,7 @@ source "$(dirname "$0")/e2e_lib.sh"
 
 [ $# -eq 3 ] || { echo "usage: $0 SETUP_EXE BUILD_DIR PRODUCT_DIR" >&2; exit 2; }
 e2e_init "$1" "$2"
-product=$(cd "$3" && pwd)
-start_display
-prepare_wine
-
-stage_product "$product"
-build_distribution && pass "the distribution is built" || { fail "build mode wrote no distribution"; exit 1; }
+ready_distribution "$3"
 product_key='HKLM\SOFTWARE\Halvernock\Brevanshaw\1.0'
 
 names=("Zoë Tester 100%" "דנה כהן 100%" "José Núñez 100%" "Jörg Müller 100%" "Daan de Vries 100%")
