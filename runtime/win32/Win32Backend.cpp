@@ -601,11 +601,16 @@ void TWin32Backend::SetFocus(TWinControl& control) {
 
 HWND TWin32Backend::Impl::FrontWindowOf(HWND hwnd) const {
     // Activating a window that waits on another hides the question behind a window that
-    // takes no input. The innermost modal form first, then a system box the window owns.
+    // takes no input. A window that takes input (a question being shown) comes up itself;
+    // one that waits brings up the innermost modal form, else a system box it owns.
+    if (IsWindowEnabled(hwnd)) return hwnd;
     for (auto it = Modal.rbegin(); it != Modal.rend(); ++it)
         if (*it != hwnd && IsWindowVisible(*it) && IsWindowEnabled(*it)) return *it;
     HWND popup = GetLastActivePopup(hwnd);
     if (popup && popup != hwnd && IsWindowVisible(popup) && IsWindowEnabled(popup)) return popup;
+    // A modeless window that holds the others (the copy window), the highest of ours.
+    for (HWND h = GetTopWindow(nullptr); h; h = GetWindow(h, GW_HWNDNEXT))
+        if (h != hwnd && Windows.count(h) && IsWindowVisible(h) && IsWindowEnabled(h)) return h;
     return hwnd;
 }
 
