@@ -191,6 +191,7 @@ void TFileContainer::CompressFiles(bool force) {
 
 void TFileContainer::ProcessHelpers() {
     FState = TFileContainerState::fcsInstall;
+    FHelpersCompleted = false;
     auto finish = [this] {
         SharedKembCompress().SetAbort(true);
         BroadcastStage(this, "DoneCopyingFiles", nullptr);
@@ -206,6 +207,7 @@ void TFileContainer::ProcessHelpers() {
         OnShowCopyFileDlg(this);
         TFileRelated::ProcessHelpers();
         PassUp(this, "eieAPFileContainer", nullptr);
+        FHelpersCompleted = true;
     }, finish);
 }
 

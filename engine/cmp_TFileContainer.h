@@ -74,6 +74,9 @@ public:
     void ProcessHelpers() override;
     void DoInformationEventControl(TInstallContainer* sender, const std::string& eventName, rt::TObject* parameterObject) override;
 
+    // Whether the last install step went through all its helpers; false while it runs and
+    // after a failure or a cancel (OnCloseCopyFileDlg runs in either case).
+    bool HelpersCompleted() const { return FHelpersCompleted; }
     // The running operation's totals.
     std::int64_t TotalBytes() const { return FTotalBytes; }
     std::int64_t BytesDone() const { return FBytesDone; }
@@ -93,6 +96,7 @@ private:
     void ActOnProgress(const std::string& eventName, rt::TObject* parameterObject);
 
     TFileContainerState FState = TFileContainerState::fcsNone;
+    bool FHelpersCompleted = false;
     // Sums of many files pass 2 GB; only the per-file records are 32-bit.
     std::int64_t FTotalBytes = 0;
     std::int64_t FBytesDone = 0;

@@ -76,6 +76,7 @@ const rt::TClassInfo& TInstall::StaticClass() {
                  rt::ObjectProperty("Information", &I::InformationObject),
                  rt::StringsProperty("InstallOrder", &TInstallContainer::InstallOrder, &TInstallContainer::SetInstallOrder),
                  rt::StringsProperty("PresetupFiles", &I::PresetupFiles, &I::SetPresetupFiles),
+                 rt::StringsProperty("DistributionFolders", &I::DistributionFolders, &I::SetDistributionFolders),
                  rt::AccessorProperty("RunAutomatic", &I::RunAutomatic, &I::SetRunAutomatic),
                  rt::AccessorProperty("UseLoadingProgram", &I::UseLoadingProgram, &I::SetUseLoadingProgram),
                  rt::Property("OnAfterReadArchiveInfo", &I::OnAfterReadArchiveInfo),
@@ -92,12 +93,16 @@ const rt::TClassInfo& TInstall::StaticClass() {
 }
 
 TInstall::TInstall(rt::TComponent* owner)
-    : TFileContainer(owner), FInformation(new TInstallInformation), FPresetupFiles(new rt::TStringList) {
+    : TFileContainer(owner),
+      FInformation(new TInstallInformation),
+      FPresetupFiles(new rt::TStringList),
+      FDistributionFolders(new rt::TStringList) {
     // The rules are checked before this becomes the root; a throw here unwinds the bases,
     // which take the half-made component out of its owner and the registry again.
     auto release = [this] {
         delete FInformation;
         delete FPresetupFiles;
+        delete FDistributionFolders;
     };
     if (InstallRoot()) {
         release();
@@ -120,6 +125,7 @@ TInstall::TInstall(rt::TComponent* owner)
 TInstall::~TInstall() {
     delete FInformation;
     delete FPresetupFiles;
+    delete FDistributionFolders;
     if (!IsDesigning()) Unhook();
     // An application that outlives the root must not call into it.
     if (rt::TApplication* app = rt::Application(); app && app->OnException.Data() == this) app->OnException.Clear();

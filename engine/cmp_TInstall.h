@@ -88,6 +88,10 @@ public:
     TInstallInformation* Information() const { return FInformation; }
     rt::TPersistent* InformationObject() const { return FInformation; }
     rt::TStrings* PresetupFiles() const { return FPresetupFiles; }
+    // Folders beside the setup program that build mode copies whole into the distribution:
+    // content setup reads from its source directory rather than from the archive.
+    rt::TStrings* DistributionFolders() const { return FDistributionFolders; }
+    void SetDistributionFolders(const rt::TStrings& v) { FDistributionFolders->Assign(v); }
     // Blank lines are dropped.
     void SetPresetupFiles(const rt::TStrings& v);
     bool RunAutomatic() const { return FRunAutomatic; }
@@ -153,6 +157,8 @@ private:
     // The full path of the kit's loader program; asks for its folder when the registry has none.
     std::string FindLoaderProgram();
     // Copies a file to buildDir under destName without compressing it.
+    // Copies a folder with everything below it; a missing source or a failed copy raises.
+    void CopyFolderTree(const std::string& from, const std::string& to);
     void CopyToBuildDir(const std::string& source, const std::string& destName, const std::string& buildDir);
 
     bool FActivated = false;
@@ -161,6 +167,7 @@ private:
     bool FAutoMaximizeWindow = true;
     TInstallInformation* FInformation;
     rt::TStringList* FPresetupFiles;
+    rt::TStringList* FDistributionFolders;
     bool FRunAutomatic = true;
     bool FUseLoadingProgram = true;
     std::string FSourceDirectory;

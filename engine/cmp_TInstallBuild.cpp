@@ -4,6 +4,7 @@
 // files packed in "setup.1", and the whole install tree compressed into "files.1".
 #include "engine/cmp_TInstall.h"
 
+#include "archive/BlockIO.h"
 #include "engine/cmp_TInstallFile.h"
 #include "engine/routines_ExpandPaths.h"
 #include "engine/routines_Finally.h"
@@ -64,6 +65,25 @@ void TInstall::Build(const std::string& exeName, const std::string& buildDir) {
             CompressFiles(true);
         },
         [&] { RestoreArchiveSettings(saved); });
+    const std::string programDir = rt::ExtractFilePath(exeName);
+    for (int i = 0; i < FDistributionFolders->Count(); ++i) {
+        const std::string name = rt::Trim(FDistributionFolders->Strings(i));
+        if (!name.empty()) CopyFolderTree(programDir + name, AddBackslash(buildDir) + name);
+    }
+}
+
+void TInstall::CopyFolderTree(const std::string& from, const std::string& to) {
+    os::IPlatform& platform = os::Current();
+    if (!platform.DirectoryExists(from)) throw rt::Exception("The folder " + from + " for the distribution was not found");
+    if (!ForceDirectories(platform, to)) throw rt::Exception("Cannot create the folder " + to);
+    std::vector<os::FindData> entries;
+    platform.FindFiles(AddBackslash(from) + "*.*", entries);
+    for (const os::FindData& e : entries) {
+        if (e.Name == "." || e.Name == "..") continue;
+        const std::string source = AddBackslash(from) + e.Name, target = AddBackslash(to) + e.Name;
+        if (e.Attributes & os::kAttrDirectory) CopyFolderTree(source, target);
+        else if (!platform.CopyFile(source, target, false)) throw rt::Exception("Cannot copy " + source + " to " + target);
+    }
 }
 
 void TInstall::CreateSetupFile(const std::string& buildDir, const std::string& exeName) {

@@ -214,32 +214,60 @@ bool IsPeImage(IFile& file) {
     return ReadImage(pe, 0, rva, size, error);
 }
 
-bool PeExportsFunction(IFile& file, const std::string& name, std::uint32_t& error) {
+bool PeExports(IFile& file, std::vector<PeExport>& exports, std::uint32_t& error) {
+    exports.clear();
     PeReader pe(file);
     std::uint32_t exportRva = 0, exportSize = 0;
     if (!ReadImage(pe, kExportDirectoryIndex, exportRva, exportSize, error)) return false;
-    error = kErrorProcNotFound;
+    error = 0;
     std::uint64_t directory = 0;
     std::uint32_t available = 0;
     std::array<std::uint8_t, 40> head;
-    if (exportRva == 0 || !pe.Map(exportRva, directory, available) || available < head.size()) return false;
-    if (!pe.ReadAt(directory, head.data(), head.size())) return false;
-    const std::uint32_t names = U32(&head[24]);
-    const std::uint32_t namesRva = U32(&head[32]);
-    if (names > kMaxExportNames) return false;
-    for (std::uint32_t i = 0; i < names; ++i) {
+    if (exportRva == 0) return true;
+    if (!pe.Map(exportRva, directory, available) || available < head.size() || !pe.ReadAt(directory, head.data(), head.size()))
+        return false;
+    const std::uint32_t functions = U32(&head[20]), names = U32(&head[24]);
+    const std::uint32_t functionsRva = U32(&head[28]), namesRva = U32(&head[32]), ordinalsRva = U32(&head[36]);
+    if (names > kMaxExportNames || functions > kMaxExportNames) return false;
+    // A string read up to its terminating zero, within what the section holds.
+    auto text = [&](std::uint32_t rva, std::string& out) {
         std::uint64_t at = 0;
-        std::array<std::uint8_t, 4> rvaBytes;
-        if (!pe.Map(namesRva + 4 * i, at, available) || available < 4 || !pe.ReadAt(at, rvaBytes.data(), 4)) return false;
-        if (!pe.Map(U32(rvaBytes.data()), at, available)) continue;
-        // Names compare with case, as GetProcAddress compares them.
-        std::string exported(std::min<std::uint32_t>(available, static_cast<std::uint32_t>(name.size()) + 1), '\0');
-        if (!pe.ReadAt(at, exported.data(), exported.size())) continue;
-        if (exported.size() == name.size() + 1 && exported.compare(0, name.size(), name) == 0 && exported.back() == '\0') {
-            error = 0;
-            return true;
-        }
+        std::uint32_t room = 0;
+        if (!pe.Map(rva, at, room)) return false;
+        out.assign(std::min<std::uint32_t>(room, 1024), '\0');
+        if (!pe.ReadAt(at, out.data(), out.size())) return false;
+        out.resize(out.find('\0') == std::string::npos ? out.size() : out.find('\0'));
+        return true;
+    };
+    auto word = [&](std::uint32_t rva, std::size_t size, std::uint32_t& value) {
+        std::uint64_t at = 0;
+        std::uint32_t room = 0;
+        std::array<std::uint8_t, 4> bytes{};
+        if (!pe.Map(rva, at, room) || room < size || !pe.ReadAt(at, bytes.data(), size)) return false;
+        value = size == 2 ? U16(bytes.data()) : U32(bytes.data());
+        return true;
+    };
+    for (std::uint32_t i = 0; i < names; ++i) {
+        std::uint32_t nameRva = 0, ordinal = 0, functionRva = 0;
+        PeExport entry;
+        if (!word(namesRva + 4 * i, 4, nameRva) || !text(nameRva, entry.Name)) return false;
+        // A function whose address lies inside the export directory is a forward: the
+        // address names "LIBRARY.Function".
+        if (word(ordinalsRva + 2 * i, 2, ordinal) && ordinal < functions && word(functionsRva + 4 * ordinal, 4, functionRva) &&
+            functionRva >= exportRva && functionRva < exportRva + exportSize)
+            text(functionRva, entry.ForwardedTo);
+        exports.push_back(std::move(entry));
     }
+    return true;
+}
+
+bool PeExportsFunction(IFile& file, const std::string& name, std::uint32_t& error) {
+    std::vector<PeExport> exports;
+    if (!PeExports(file, exports, error)) return false;
+    // Names compare with case, as GetProcAddress compares them.
+    for (const PeExport& e : exports)
+        if (e.Name == name) return true;
+    error = kErrorProcNotFound;
     return false;
 }
 

@@ -25,6 +25,16 @@ bool ReadPeVersionResource(IFile& file, std::vector<std::uint8_t>& block, std::u
 // Whether the file is a PE image the loader would take up.
 bool IsPeImage(IFile& file);
 
+// One exported name, and where the loader sends it when it is passed on to another library
+// ("LIBRARY.Function"; empty for a function of the image's own).
+struct PeExport {
+    std::string Name;
+    std::string ForwardedTo;
+};
+// The image's exported names in the order of its name table. False for a file that is no
+// image or a damaged table.
+bool PeExports(IFile& file, std::vector<PeExport>& exports, std::uint32_t& error);
+
 // Whether the image's export table names function (compared with case). False with
 // kErrorBadExeFormat for a file that is no image, kErrorProcNotFound for a missing name.
 bool PeExportsFunction(IFile& file, const std::string& name, std::uint32_t& error);

@@ -234,6 +234,9 @@ public:
     // arguments, a 32-bit result) and unloads it. NotLoaded leaves the loader's error in
     // LastError; NoEntryPoint leaves kErrorProcNotFound.
     virtual LibraryCall CallLibraryFunction(const std::string& path, const std::string& function, std::int32_t& result) = 0;
+    // Whether the library exports the function, looked for without calling anything; false
+    // with the system's error (126 no such library, 127 no such function) otherwise.
+    virtual bool LibraryExports(const std::string& path, const std::string& function) = 0;
     // Starts a program with its window hidden and waits for it to end, at most timeoutMs (a
     // program still running then is left to finish); false only when it could not be started.
     virtual bool RunHidden(const std::string& commandLine, std::uint32_t timeoutMs) = 0;

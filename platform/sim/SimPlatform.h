@@ -178,6 +178,7 @@ public:
     std::string GetProfileString(const std::string& file, const std::string& section, const std::string& key,
                                  const std::string& defaultValue) override;
     LibraryCall CallLibraryFunction(const std::string& path, const std::string& function, std::int32_t& result) override;
+    bool LibraryExports(const std::string& path, const std::string& function) override;
     // Waits for nothing: the handler runs at once.
     bool RunHidden(const std::string& commandLine, std::uint32_t timeoutMs) override;
     // The version installer works as Windows' does: a temporary copy in the destination, the

@@ -133,6 +133,33 @@ bool SimPlatform::RequestRestart() {
 
 // ---- profile files ----------------------------------------------------------------------
 
+namespace {
+
+// A profile file that starts with the UTF-16 byte order mark is read and kept in UTF-16, as
+// Windows does; any other is in the ANSI code page.
+bool IsUnicodeProfile(const std::string& raw) {
+    return raw.size() >= 2 && static_cast<unsigned char>(raw[0]) == 0xFF && static_cast<unsigned char>(raw[1]) == 0xFE;
+}
+
+std::string ProfileText(const std::string& raw) {
+    if (!IsUnicodeProfile(raw)) return rt::AnsiToUtf8(raw, kProfileCodePage);
+    std::u16string wide;
+    for (std::size_t i = 2; i + 1 < raw.size(); i += 2)
+        wide += static_cast<char16_t>(static_cast<unsigned char>(raw[i]) | (static_cast<unsigned char>(raw[i + 1]) << 8));
+    return rt::Utf16ToUtf8(wide);
+}
+
+std::string UnicodeProfileBytes(const std::string& text) {
+    std::string bytes = "\xFF\xFE";
+    for (char16_t c : rt::Utf8ToUtf16(text)) {
+        bytes += static_cast<char>(c & 0xFF);
+        bytes += static_cast<char>(c >> 8);
+    }
+    return bytes;
+}
+
+}  // namespace
+
 std::string SimPlatform::GetProfileString(const std::string& file, const std::string& section, const std::string& key,
                                           const std::string& defaultValue) {
     auto in = OpenFile(file, OpenMode::Read, Disposition::OpenExisting, Share::ReadWrite);
@@ -140,7 +167,7 @@ std::string SimPlatform::GetProfileString(const std::string& file, const std::st
     std::string raw(static_cast<std::size_t>(in->Size()), '\0');
     if (!raw.empty() && in->Read(raw.data(), raw.size()) != static_cast<std::int64_t>(raw.size())) return defaultValue;
     bool inSection = false;
-    for (const std::string& line : rt::SplitLines(rt::AnsiToUtf8(raw, kProfileCodePage))) {
+    for (const std::string& line : rt::SplitLines(ProfileText(raw))) {
         std::string name, value;
         if (IsSection(line, name)) inSection = rt::SameText(name, section);
         else if (inSection && IsKey(line, key, &value)) {
@@ -157,12 +184,14 @@ bool SimPlatform::WriteProfileString(const std::string& file, const std::string&
                                      const std::string& value) {
     if (section.empty() || key.empty()) return Fail(kErrorInvalidParameter);
     std::vector<std::string> lines;
+    bool unicode = false;
     if (FileExists(file)) {
         auto in = OpenFile(file, OpenMode::Read, Disposition::OpenExisting, Share::Read);
         if (!in) return false;
         std::string raw(static_cast<std::size_t>(in->Size()), '\0');
         if (!raw.empty() && in->Read(raw.data(), raw.size()) != static_cast<std::int64_t>(raw.size())) return Fail(kErrorAccessDenied);
-        lines = rt::SplitLines(rt::AnsiToUtf8(raw, kProfileCodePage));
+        unicode = IsUnicodeProfile(raw);
+        lines = rt::SplitLines(ProfileText(raw));
     }
     const std::string entry = key + "=" + value;
     // The entry replaces its key in the section, or follows the section's last entry.
@@ -193,7 +222,7 @@ bool SimPlatform::WriteProfileString(const std::string& file, const std::string&
     }
     std::string text;
     for (const std::string& line : lines) text += line + "\r\n";
-    const std::string bytes = rt::Utf8ToAnsi(text, kProfileCodePage);
+    const std::string bytes = unicode ? UnicodeProfileBytes(text) : rt::Utf8ToAnsi(text, kProfileCodePage);
     auto out = OpenFile(file, OpenMode::Write, Disposition::CreateAlways, Share::None);
     if (!out) return false;
     if (out->Write(bytes.data(), bytes.size()) != static_cast<std::int64_t>(bytes.size())) return Fail(kErrorDiskFull);
@@ -220,6 +249,15 @@ LibraryCall SimPlatform::CallLibraryFunction(const std::string& path, const std:
     const auto it = Svc().LibraryResults.find(function);
     result = it == Svc().LibraryResults.end() ? 0 : it->second;
     return LibraryCall::Called;
+}
+
+bool SimPlatform::LibraryExports(const std::string& path, const std::string& function) {
+    if (!FileExists(path)) return Fail(kErrorModNotFound);
+    auto image = OpenFile(path, OpenMode::Read, Disposition::OpenExisting, Share::Read);
+    if (!image) return false;
+    std::uint32_t error = 0;
+    if (!PeExportsFunction(*image, function, error)) return Fail(error);
+    return true;
 }
 
 std::string SimPlatform::ProgramOf(const std::string& commandLine) {

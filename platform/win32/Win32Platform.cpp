@@ -546,6 +546,18 @@ LibraryCall Win32Platform::CallLibraryFunction(const std::string& path, const st
     return LibraryCall::Called;
 }
 
+bool Win32Platform::LibraryExports(const std::string& path, const std::string& function) {
+    const UINT oldMode = ::SetErrorMode(SEM_FAILCRITICALERRORS | SEM_NOOPENFILEERRORBOX);
+    // Mapped without running its start-up code: only its exports are looked at.
+    HMODULE library = ::LoadLibraryExW(Wide(path).c_str(), nullptr, DONT_RESOLVE_DLL_REFERENCES);
+    const DWORD loadError = ::GetLastError();
+    ::SetErrorMode(oldMode);
+    if (!library) return Fail(loadError);
+    const bool found = ::GetProcAddress(library, function.c_str()) != nullptr;
+    ::FreeLibrary(library);
+    return found || Fail(ERROR_PROC_NOT_FOUND);
+}
+
 bool Win32Platform::RunHidden(const std::string& commandLine, std::uint32_t timeoutMs) {
     std::wstring command = Wide(commandLine);
     std::vector<wchar_t> buffer(command.begin(), command.end());

@@ -44,6 +44,7 @@ public:
     std::string GetProfileString(const std::string& file, const std::string& section, const std::string& key,
                                  const std::string& defaultValue) override;
     LibraryCall CallLibraryFunction(const std::string& path, const std::string& function, std::int32_t& result) override;
+    bool LibraryExports(const std::string& path, const std::string& function) override;
     bool RunHidden(const std::string& commandLine, std::uint32_t timeoutMs) override;
     std::uint32_t VerFindFile(std::uint32_t flags, const std::string& fileName, const std::string& windowsDir,
                               const std::string& appDir, std::string& currentDir, std::string& destDir) override;

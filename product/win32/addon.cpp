@@ -1,4 +1,5 @@
-// The add-on library. Setup recognises an installed add-on by its export ComDlgVerInfo.
+// The add-on library. Setup recognises an installed add-on by its export ComDlgVerInfo; the
+// system library's own exports pass on to it under its new name (addon.def).
 #include <windows.h>
 
 BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, LPVOID reserved) {
@@ -9,4 +10,4 @@ BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, LPVOID reserved) {
 }
 
 // The add-on's version as major * 100 + minor.
-extern "C" __declspec(dllexport) DWORD WINAPI ComDlgVerInfo(void) { return 100; }
+extern "C" DWORD WINAPI ComDlgVerInfo(void) { return 100; }

@@ -876,6 +876,29 @@ TEST_P(PlatformContract, ProfileFiles_KeepSectionsAndKeysInTheAnsiCodePage) {
     EXPECT_FALSE(p.WriteProfileString(file, "Section", "", "Value"));
 }
 
+TEST_P(PlatformContract, ProfileFiles_StartedInUnicodeStayUnicodeAndKeepEveryLetter) {
+    IPlatform& p = P();
+    const std::string file = S("unicode.ini");
+    Put(file, std::string("\xFF\xFE", 2));
+    const std::string hebrew = "\xD7\xA9\xD7\x9C\xD7\x95\xD7\x9D";  // a word no single-byte page of this system holds
+    ASSERT_TRUE(p.WriteProfileString(file, "InstallApp", "Name", hebrew + " & Caf\xC3\xA9"));
+    EXPECT_EQ(p.GetProfileString(file, "InstallApp", "Name", "none"), hebrew + " & Caf\xC3\xA9");
+    const std::string bytes = Get(file);
+    ASSERT_GE(bytes.size(), 4u);
+    EXPECT_EQ(bytes.substr(0, 4), std::string("\xFF\xFE[\0", 4)) << "still UTF-16, from its first section";
+}
+
+TEST_P(PlatformContract, Libraries_ExportsAreFoundWithoutRunningTheLibrary) {
+    IPlatform& p = P();
+    const std::string dll = S("lib.dll");
+    ASSERT_TRUE(FEnv->PutTestLibrary(dll));
+    EXPECT_TRUE(p.LibraryExports(dll, "DllRegisterServer"));
+    EXPECT_FALSE(p.LibraryExports(dll, "ComDlgVerInfo"));
+    EXPECT_EQ(p.LastError(), 127u);
+    EXPECT_FALSE(p.LibraryExports(S("missing.dll"), "DllRegisterServer"));
+    EXPECT_EQ(p.LastError(), 126u);
+}
+
 TEST_P(PlatformContract, DelayedMoves_AreKeptForTheSessionManagerReplacingTheTarget) {
     IPlatform& p = P();
     ASSERT_TRUE(Put(S("a.new"), "new"));
