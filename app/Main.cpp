@@ -6,8 +6,14 @@
 #include "app/KitFolderForm.h"
 #include "app/LoadFormUnit.h"
 #include "app/SelectLangUnit.h"
+#include "app/SetupRoutines.h"
 #include "app/StringTable.h"
+#include "app/dlg_InstallDll.h"
+#include "app/dlg_SelectBrevanshawApplication.h"
 #include "app/dlg_UserRegistrationUnit.h"
+#include "app/frmChooseInstallTypeUnit.h"
+#include "dialogs/NotifyProgressDlg.h"
+#include "system/DAOInst.h"
 #include "dialogs/dlgcmp_TCopyFileDlg.h"
 #include "dialogs/dlgcmp_TInstallFileGroupsDlg.h"
 #include "dialogs/dlgcmp_TRebootDlg.h"
@@ -30,7 +36,8 @@ const rt::TClassInfo& TMainSetupDlg::StaticClass() {
                                      {rt::Method("FormCreate", &M::FormCreate), rt::Method("FormShow", &M::FormShow),
                                       rt::Method("FormActivate", &M::FormActivate),
                                       rt::Method("Install1StartInstall", &M::Install1StartInstall),
-                                      rt::Method("Install1ShowCopyFileDlg", &M::Install1ShowCopyFileDlg)}};
+                                      rt::Method("Install1ShowCopyFileDlg", &M::Install1ShowCopyFileDlg),
+                                      rt::Method("Install1CloseCopyFileDlg", &M::Install1CloseCopyFileDlg)}};
     return info;
 }
 
@@ -62,7 +69,8 @@ void TMainSetupDlg::FormCreate(rt::TObject*) {
 
     SetCaption(LoadStr(20));
     ProductLabel->SetCaption(LoadStr(40));
-    InstallRegistry1->Entries()->SetValue("SourceDir", rt::ExtractFilePath(os::Current().ModuleFileName()));
+    InstallRegistry1->Entries()->SetValue("SourceDir",
+                                          SetupRoutines::LiteralEntryText(rt::ExtractFilePath(os::Current().ModuleFileName())));
 
     SetDesignSize(800, 600);
     SetWindowState(rt::TWindowState::wsMaximized);
@@ -111,6 +119,21 @@ void WaitForLoadingForm() {
         if (elapsed >= kLoadingFormMs) return;
         platform.Sleep(std::min<std::uint32_t>(kLoadingFormMs - elapsed, 50));
     }
+}
+
+// Creates, shows and frees one of the product's pages; its modal result.
+template <class F>
+int RunProductPage() {
+    F* page = new F(rt::Application());
+    int result = rt::mrCancel;
+    try {
+        result = page->ShowModal();
+    } catch (...) {
+        page->Free();
+        throw;
+    }
+    page->Free();
+    return result;
 }
 
 void FreeComponent(rt::TComponent* owner, const char* name) {
@@ -167,6 +190,37 @@ void TMainSetupDlg::Install1ShowCopyFileDlg(TInstallContainer*) {
             const std::string dir = group->GetDestDir();
             if (!ForceDirectories(os::Current(), dir)) throw rt::Exception("Cannot create the directory " + dir);
         }
+}
+
+void TMainSetupDlg::Install1CloseCopyFileDlg(TInstallContainer*) {
+    // Only after copying that went through: a failed or cancelled copy goes straight to the
+    // bad installation page, and nothing of the system may be changed after it.
+    if (!Install1->HelpersCompleted() || SetupState().UserCancelled) return;
+    os::IPlatform& platform = os::Current();
+    const std::string dest = Install1->DestDir();
+
+    TNotifyProgressDlg* notice = ShowNotifyProgress(1140);
+    try {
+        DAOInst::InstallDatabaseRuntime(dest);
+    } catch (...) {
+        notice->Free();
+        throw;
+    }
+    notice->Free();
+
+    std::string updater = dest;
+    SetupRoutines::AddBackslash(updater);
+    updater += "Kalupdt.EXE";
+    if (platform.FileExists(updater)) platform.StartProcess("\"" + updater + "\" ", rt::ExtractFilePath(updater));
+
+    if (SetupState().UpdateInstall) {
+        platform.DeleteFile(AddBackslash(WindowsDir()) + "KalInst.Ini");
+    } else if (RunProductPage<TfrmSelectBrevanshawApplication>() == rt::mrCancel) {
+        throw EAIUserAbort();
+    }
+    const int addOn = RunProductPage<TfrmInstallDll>();
+    if (addOn == rt::mrCancel) throw EAIUserAbort();
+    if (addOn == rt::mrYes) SetupState().RebootNeeded = true;
 }
 
 void TMainSetupDlg::ApplyLanguage(int index) {
@@ -247,6 +301,7 @@ int SetupMain(const std::function<void(rt::TApplication&)>& prepareApplication) 
     app->SetTitle("Brevanshaw ! Setup");
     if (prepareApplication) prepareApplication(*app);
     SetKitFolderPrompt(AskKitFolder);
+    SetInstallTypeQuestion(&TfrmChooseInstallType::Run);
     bool created = false;
     try {
         app->CreateForm<TMainSetupDlg>();
@@ -266,6 +321,7 @@ int SetupMain(const std::function<void(rt::TApplication&)>& prepareApplication) 
         }
     }
     SetKitFolderPrompt(nullptr);
+    SetInstallTypeQuestion(nullptr);
     rt::FreeAndNil(frmLoad);
     app->Free();
     rt::SetApplication(nullptr);

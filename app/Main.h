@@ -27,6 +27,9 @@ public:
     void Install1StartInstall(rt::TObject* sender);
     // Before the files are copied: every file group's destination exists.
     void Install1ShowCopyFileDlg(TInstallContainer* sender);
+    // After a copying that went through: the database runtime, the updater, the
+    // application page and the add-on page.
+    void Install1CloseCopyFileDlg(TInstallContainer* sender);
 
     bool WndProc(std::uint32_t message, std::uintptr_t wParam, std::intptr_t lParam, std::intptr_t& result) override;
 

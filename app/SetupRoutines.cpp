@@ -100,4 +100,13 @@ std::string LiteralEntryText(const std::string& text) {
     return out;
 }
 
+std::string EntryLiteral(const std::string& entry) {
+    std::string out;
+    for (std::size_t i = 0; i < entry.size(); ++i) {
+        out += entry[i];
+        if (entry[i] == '%' && i + 1 < entry.size() && entry[i + 1] == '%') ++i;
+    }
+    return out;
+}
+
 }  // namespace SetupRoutines

@@ -27,5 +27,7 @@ void RemoveUpdater();
 // Text the user typed or chose as a registry entry's value: its "%" doubled, since the
 // entries expand meta variables and the user meant the character itself.
 std::string LiteralEntryText(const std::string& text);
+// The text such an entry stands for: every "%%" one "%" again.
+std::string EntryLiteral(const std::string& entry);
 
 }  // namespace SetupRoutines

@@ -36,6 +36,27 @@ void SetPageTexts(TCustomForm& form, std::initializer_list<TPageText> texts) {
     }
 }
 
+void TOtherWindows::Disable(const TCustomForm& except) {
+    TApplication* app = Application();
+    for (int i = 0; app && i < app->ComponentCount(); ++i) {
+        auto* other = dynamic_cast<TCustomForm*>(app->Components(i));
+        if (!other || other == &except || !other->Visible() || !other->Enabled()) continue;
+        other->SetEnabled(false);
+        FDisabled.push_back(other);
+    }
+}
+
+void TOtherWindows::Enable() {
+    TApplication* app = Application();
+    for (TCustomForm* other : FDisabled) {
+        // Only forms the application still has; one may have gone meanwhile.
+        bool alive = false;
+        for (int i = 0; app && i < app->ComponentCount() && !alive; ++i) alive = app->Components(i) == other;
+        if (alive) other->SetEnabled(true);
+    }
+    FDisabled.clear();
+}
+
 void PageKeys(TCustomForm& form, std::uint16_t& key, const std::function<void()>& onEnter,
               const std::function<void()>& onEscape) {
     if (key == 0 || dynamic_cast<TButton3D*>(form.ActiveControl())) return;

@@ -8,6 +8,7 @@
 #include <functional>
 #include <initializer_list>
 #include <string>
+#include <vector>
 
 #include "runtime/Forms.h"
 
@@ -57,6 +58,17 @@ private:
         static const rt::TClassInfo info{#Cls, &Base::StaticClass(), {}, {}, {}}; \
         return info;                                                             \
     }
+
+// The program's other windows, disabled while a modeless window that must be dealt with
+// first is up (a copy window), and enabled again when it goes.
+class TOtherWindows {
+public:
+    void Disable(const rt::TCustomForm& except);
+    void Enable();
+
+private:
+    std::vector<rt::TCustomForm*> FDisabled;
+};
 
 // The form's component of that name and class; a description that lacks it raises.
 template <class C>

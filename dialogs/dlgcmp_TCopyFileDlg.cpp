@@ -118,7 +118,7 @@ void TdlgCF::Load(const char* description) {
 void TdlgCF::BeforeDestruction() {
     SetupState().CopyPageOpen = false;
     // Freed while still up (the folder page closes it): the other windows must not stay dead.
-    EnableOthers();
+    FOthers.Enable();
     TForm::BeforeDestruction();
 }
 
@@ -128,27 +128,9 @@ TLabel* TdlgCF::FileLabel() const { return FormPart<TLabel>(*this, "lblCopyingFi
 TAnimate* TdlgCF::Animation() const { return FormPart<TAnimate>(*this, "Animate1"); }
 
 void TdlgCF::SetVisible(bool v) {
-    if (v && !Visible() && !IsLoading())
-        if (TApplication* app = Application())
-            for (int i = 0; i < app->ComponentCount(); ++i) {
-                auto* other = dynamic_cast<TCustomForm*>(app->Components(i));
-                if (!other || other == this || !other->Visible() || !other->Enabled()) continue;
-                other->SetEnabled(false);
-                FDisabled.push_back(other);
-            }
+    if (v && !Visible() && !IsLoading()) FOthers.Disable(*this);
     TForm::SetVisible(v);
-    if (!v) EnableOthers();
-}
-
-void TdlgCF::EnableOthers() {
-    TApplication* app = Application();
-    for (TCustomForm* other : FDisabled) {
-        // Only forms the application still has; one may have gone meanwhile.
-        bool alive = false;
-        for (int i = 0; app && i < app->ComponentCount() && !alive; ++i) alive = app->Components(i) == other;
-        if (alive) other->SetEnabled(true);
-    }
-    FDisabled.clear();
+    if (!v) FOthers.Enable();
 }
 
 void TdlgCF::CancelBtnClick(TObject*) {

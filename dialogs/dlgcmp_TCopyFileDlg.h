@@ -7,6 +7,7 @@
 
 #include <vector>
 
+#include "dialogs/DocForm.h"
 #include "dialogs/dlgcmp_TWelcomeDlg.h"
 #include "runtime/ComCtrls.h"
 
@@ -73,8 +74,7 @@ protected:
     void BeforeDestruction() override;
 
 private:
-    void EnableOthers();
-    std::vector<rt::TCustomForm*> FDisabled;
+    TOtherWindows FOthers;
     bool FCloseAllowed = false;
 };
 

@@ -296,6 +296,12 @@ void TdlgFG::ProceedBtnClick(TObject* sender) {
             Hide();
             Application()->ProcessMessages();
             const int answer = InstallTypeQuestion() ? InstallTypeQuestion()(dir) : 0;
+            if (answer == mrCancel) {
+                // The user left setup from the question: the page ends as cancelled.
+                AllowClose();
+                SetModalResult(mrCancel);
+                return;
+            }
             if (answer == mrYes) {
                 removeOld = true;
             } else if (answer == mrNo) {

@@ -15,8 +15,8 @@
 class TFileContainer;
 
 // The question the page asks when the chosen directory holds the product's database: 6 to
-// install over the existing applications, 7 to keep them; 0 when nothing was asked. The
-// application registers it; without one the page asks nothing.
+// install over the existing applications, 7 to keep them, 2 when the user left setup there;
+// 0 when nothing was asked. The application registers it; without one the page asks nothing.
 using TInstallTypeQuestion = std::function<int(const std::string& dir)>;
 void SetInstallTypeQuestion(TInstallTypeQuestion question);
 

@@ -89,10 +89,13 @@ object MainSetupDlg: TMainSetupDlg
     Information.Version = '1.0'
     InstallOrder.Strings = (
       '1000')
+    DistributionFolders.Strings = (
+      'APPS')
     UseLoadingProgram = False
     State = fcsNone
     OnStartInstall = Install1StartInstall
     OnShowCopyFileDlg = Install1ShowCopyFileDlg
+    OnCloseCopyFileDlg = Install1CloseCopyFileDlg
   end
   object InstallRegistry1: TInstallRegistry
     Container = Install1

@@ -25,10 +25,6 @@ protected:
             return mrOk;
         };
     }
-    void TearDown() override {
-        SetInstallTypeQuestion(nullptr);
-        WizardTest::TearDown();
-    }
     // The destination page answered by trying each directory in turn with Enter.
     void TryDestinations(std::vector<std::string> dirs) {
         Answers["TdlgFG"] = [this, dirs](TCustomForm& f) {
@@ -147,14 +143,16 @@ TEST_F(DestinationTest, ExistingDirectory_OnlyTheProductsOldDataGoesAndNeverFrom
 TEST_F(DestinationTest, ExistingInstallation_KeepingTheApplicationsLeavesTheirDatabase) {
     Put("C:\\Brevanshaw\\document.mdb", "the user's data");
     Put("C:\\Brevanshaw\\Phones\\Phones.MDB", "an application");
-    std::vector<std::string> asked;
-    SetInstallTypeQuestion([&](const std::string& dir) {
-        asked.push_back(dir);
-        return 7;
-    });
+    std::vector<std::string> options;
+    Answers["TfrmChooseInstallType"] = [&](TCustomForm& f) {
+        options = Part<TRadioGroup>(f, "RadioGroup1").Items()->ToVector();
+        Press(f, vkReturn);  // "Keep applications", the choice it starts with
+        return mrNone;
+    };
     Install();
-    EXPECT_EQ(asked, (std::vector<std::string>{"C:\\Brevanshaw"}));
+    EXPECT_EQ(options, (std::vector<std::string>{LoadStr(30320), LoadStr(30300)}));
     EXPECT_TRUE(SetupState().UpdateInstall);
+    EXPECT_EQ(std::count(Shown.begin(), Shown.end(), "TfrmSelectBrevanshawApplication"), 0) << "no new applications";
     EXPECT_EQ(ReadWholeFile(*machine, "C:\\Brevanshaw\\document.mdb"), "the user's data");
     EXPECT_TRUE(machine->FileExists("C:\\Brevanshaw\\Phones\\Phones.MDB"));
     EXPECT_TRUE(machine->FileExists("C:\\Brevanshaw\\db1.mdb"));

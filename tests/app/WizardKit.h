@@ -56,9 +56,16 @@ protected:
             if (t.rfind("IncludeFromDir = ", 0) == 0) from = value();
             else if (t.rfind("FileName = ", 0) == 0) file = value();
             else if (t == "end" && !file.empty()) {
-                Put(from + "\\" + file, "the product's " + file);
+                Put(from + "\\" + file, ProductFile(file));
                 file.clear();
             }
+        }
+        // The default applications' source tree, which build mode ships beside setup.exe.
+        for (const char* app : {"GFO", "GIO"}) {
+            const std::string tree = std::string("C:\\BrevBuild\\APPS\\DEFAULT\\") + app;
+            for (int n = 0; n < 5; ++n) Put(tree + "\\" + IntToStr(n) + "\\KAL1.MDB", std::string(app) + " database " + IntToStr(n));
+            Put(tree + "\\Data\\Fields.dat", std::string(app) + " fields");
+            Put(tree + "\\Data\\Images\\00000000.txt", std::string(app) + " picture");
         }
         Put("C:\\BrevBuild\\setup.exe", "MZ setup");
         Put("C:\\BrevBuild\\BUILD.INF", "C:\\BrevDist\\\r\n");
@@ -72,6 +79,16 @@ protected:
         ASSERT_TRUE(machine->FileExists("C:\\BrevDist\\files.1"));
         machine->SetModuleFileName("C:\\BrevDist\\setup.exe");
         machine->SetCommandLineArgs({});
+    }
+    // What a product file holds here: the catalogues as the application page reads them,
+    // anything else a line naming it.
+    static std::string ProductFile(const std::string& name) {
+        if (!(name.size() == 9 && StartsWithText(name, "apps"))) return "the product's " + name;
+        return "[Tabs]\r\nNumOfTabs=2\r\nTab1=Home\r\nTab2=Business\r\n[Tab1]\r\nNumOfApps=2\r\nApp1Name=Photo album\r\n"
+               "App2Name=Recipes\r\n[Tab2]\r\nNumOfApps=1\r\nApp1Name=Customers\r\n";
+    }
+    static bool StartsWithText(const std::string& s, const std::string& prefix) {
+        return s.size() >= prefix.size() && SameText(s.substr(0, prefix.size()), prefix);
     }
     void Put(const std::string& path, const std::string& content) {
         std::string dir = ExtractFilePath(path);
@@ -124,11 +141,18 @@ protected:
     void AnswerEveryPage(int lang) {
         ChooseLanguage(lang);
         const std::string twin = lang == 1 ? "THeb" : "T";
-        for (const char* page : {"dlgWelcome", "dlgLicense", "dlgFG", "dlgSF", "dlgGI", "dlgBI"})
-            Answers[twin + page] = [this](TCustomForm& f) {
+        for (std::string page : {twin + "dlgWelcome", twin + "dlgLicense", twin + "dlgFG", twin + "dlgSF", twin + "dlgGI",
+                                 twin + "dlgBI", std::string("TfrmSelectBrevanshawApplication")})
+            Answers[page] = [this](TCustomForm& f) {
                 Press(f, vkReturn);
                 return mrNone;
             };
+        // Without the add-on: no restart, the good installation page.
+        Answers["TfrmInstallDll"] = [this](TCustomForm& f) {
+            backend.ClickControl(Part<TRadioButton>(f, "optDontInstall"));
+            Press(f, vkReturn);
+            return mrNone;
+        };
         Answers["TfrmUserInformation"] = [this](TCustomForm& f) {
             Part<TEdit>(f, "HebEdit1").SetText("Dana");
             Part<TEdit>(f, "HebEdit2").SetText("Halvernock QA");

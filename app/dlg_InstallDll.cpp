@@ -1,0 +1,115 @@
+// The add-on page; see dlg_InstallDll.h.
+#include "app/dlg_InstallDll.h"
+
+#include "app/SetupRoutines.h"
+#include "app/StringTable.h"
+#include "app/frmCopyFileUnit.h"
+#include "engine/SetupState.h"
+#include "engine/cmp_TInstall.h"
+#include "engine/routines_ExpandPaths.h"
+#include "platform/Platform.h"
+#include "runtime/StdCtrls.h"
+#include "system/cmp_TProgramManager.h"
+#include "ui/Button3D.h"
+#include "ui/MsgDialog.h"
+
+using namespace rt;
+
+namespace {
+
+const char* const kOfficeAgent = "Brevanshaw Office Add-On Agent.lnk";
+const char* const kWindowsAgent = "Brevanshaw Windows Add-On Agent.lnk";
+
+}  // namespace
+
+std::string ShortSystemDir() {
+    const std::string shortName = os::Current().GetShortPathName(SystemDir());
+    return AddBackslash(shortName.empty() ? SystemDir() : shortName);
+}
+
+bool StageAddOnReplacement(const std::string& sys) {
+    os::IPlatform& platform = os::Current();
+    const std::string staged = sys + "COMDLG32.1", live = sys + "COMDLG32.DLL", kept = sys + "COMDLGOL.DLL";
+    if (!platform.FileExists(staged)) return false;
+    // Only the add-on exports this: installed once already, it is simply replaced.
+    const bool addOnIsLive = platform.LibraryExports(live, "ComDlgVerInfo");
+    const int kind = GetWindowsKind();
+    if (kind == wkWindows95) {
+        const std::string wininit = AddBackslash(WindowsDir()) + "WinInit.Ini";
+        if (!addOnIsLive) platform.WriteProfileString(wininit, "Rename", kept, live);
+        platform.WriteProfileString(wininit, "Rename", live, staged);
+        return true;
+    }
+    if (kind == wkWindowsNT || kind == wkWindowsNT35) {
+        if (!addOnIsLive) {
+            platform.MoveFileAtRestart(kept, "");
+            platform.MoveFileAtRestart(live, kept);
+        }
+        platform.MoveFileAtRestart(live, "");
+        platform.MoveFileAtRestart(staged, live);
+        return true;
+    }
+    return false;
+}
+
+const TClassInfo& TfrmInstallDll::StaticClass() {
+    using F = TfrmInstallDll;
+    static const TClassInfo info{"TfrmInstallDll", &TDocForm::StaticClass(), {}, {},
+                                 {Method("OptionLabelClick", &F::OptionLabelClick), Method("ProceedBtnClick", &F::ProceedBtnClick),
+                                  Method("CancelBtnClick", &F::CancelBtnClick)}};
+    return info;
+}
+
+TfrmInstallDll::TfrmInstallDll(TComponent* owner) : TDocForm(owner) {
+    LoadDescription("frmInstallDll.dfm");
+    PrepareButtons3D(*this);
+    SetRealWidth(714);
+    SetRealHeight(561);
+    SetPageTexts(*this, {{"", 1800}, {"Label1", 1820}, {"Label2", 1840}, {"Label3", 1860}, {"Label4", 1880}, {"Label5", 1900},
+                         {"Label6", 1920}, {"Label7", 1940}, {"Label8", 1960}, {"ProceedBtn", 1980}, {"CancelBtn", 2000}});
+    DoCreate();
+}
+
+void TfrmInstallDll::OptionLabelClick(TObject* sender) {
+    FormPart<TRadioButton>(*this, sender == FindComponent("Label8") ? "optDontInstall" : "optInstall")->SetChecked(true);
+}
+
+void TfrmInstallDll::ProceedBtnClick(TObject*) {
+    os::IPlatform& platform = os::Current();
+    const TCursor saved = Cursor();
+    SetCursor(crHourGlass);
+    const std::string startup = AddBackslash(GetStartUpDir());
+    platform.DeleteFile(startup + kOfficeAgent);
+    if (FormPart<TRadioButton>(*this, "optDontInstall")->Checked()) {
+        platform.DeleteFile(startup + kWindowsAgent);
+        SetCursor(saved);
+        SetModalResult(mrNo);
+        return;
+    }
+    const std::string sys = ShortSystemDir();
+    // A copy left from an earlier attempt must not be staged in place of this one.
+    platform.DeleteFile(sys + "COMDLG32.1");
+    auto* copy = new TfrmFileCopy(Application());
+    try {
+        copy->Start();
+        Hide();
+        copy->CopyFileWithProgress(AddBackslash(InstallRoot() ? InstallRoot()->DestDir() : std::string()) + "KALADDON.DLL",
+                                   sys + "COMDLG32.1");
+    } catch (const Exception&) {
+        // Nothing staged: the installation goes on without the add-on.
+    }
+    copy->Free();
+    SetCursor(saved);
+    SetModalResult(StageAddOnReplacement(sys) ? mrYes : mrNo);
+}
+
+void TfrmInstallDll::CancelBtnClick(TObject*) {
+    if (!ConfirmExit(this)) return;
+    SetupState().UserCancelled = true;
+    SetModalResult(mrCancel);
+}
+
+void TfrmInstallDll::KeyDown(std::uint16_t& key, TShiftState shift) {
+    TDocForm::KeyDown(key, shift);
+    PageKeys(*this, key, [this] { ProceedBtnClick(this); }, [this] { CancelBtnClick(this); });
+}

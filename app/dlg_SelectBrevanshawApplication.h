@@ -1,0 +1,44 @@
+// The application page after the copying: the catalogue of ready-made applications of the
+// installed product (for information), and Install, which makes the two default
+// applications in the destination directory from the setup's source tree and records them
+// for the product's first start.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "dialogs/DocForm.h"
+
+// One tab of the catalogue: its caption and the names of its applications.
+struct TCatalogueTab {
+    std::string Caption;
+    std::vector<std::string> Apps;
+};
+
+// Reads the catalogue "APPS<language>.INI" of dir. Raises EAIUserAbort after the notice
+// the user sees when the file is missing or unusable.
+std::vector<TCatalogueTab> ReadCatalogue(const std::string& dir, int language);
+
+class TfrmSelectBrevanshawApplication : public TDocForm {
+    RT_CLASS(TfrmSelectBrevanshawApplication, TDocForm)
+public:
+    // The catalogue of the root's destination directory is read here: a bad one ends setup
+    // before the page shows.
+    explicit TfrmSelectBrevanshawApplication(rt::TComponent* owner);
+
+    void TabControl1Change(rt::TObject* sender);
+    void DefaultAppClick(rt::TObject* sender);
+    void InstallBtnClick(rt::TObject* sender);
+    void CancelBtnClick(rt::TObject* sender);
+    void KeyDown(std::uint16_t& key, rt::TShiftState shift) override;
+
+    // Copies a folder's files and folders below another with the copy window; a file that
+    // cannot be copied stops that folder with the notice that the application could not be
+    // installed.
+    void CopyTree(const std::string& from, const std::string& to);
+
+private:
+    void LayOutDefaultApps();
+    std::vector<TCatalogueTab> FTabs;
+    class TfrmFileCopy* FCopy = nullptr;
+};
