@@ -1,6 +1,7 @@
 // One of the product's programs. Started with /s it ends at once (for tests); otherwise it
 // says what it is. The add-on agent also keeps a window of its class, so that setup can
-// find a running agent and send it message 1190.
+// find a running agent and send it message 1190. The updater, which setup starts as the
+// copying ends, finds no newer version here and ends without a word, as it would online.
 #include <windows.h>
 
 #include <cstring>
@@ -16,6 +17,11 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE previous, LPSTR commandLine, in
     (void)previous;
     (void)show;
     if (commandLine && std::strstr(commandLine, "/s")) return 0;
+#ifdef BREV_UPDATER
+    (void)instance;
+    (void)AgentProc;
+    return 0;
+#endif
 #ifdef BREV_AGENT
     WNDCLASSW wc{};
     wc.lpfnWndProc = AgentProc;

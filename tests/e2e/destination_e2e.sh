@@ -59,7 +59,7 @@ while disk=$(wait_page 'Setup Needs The Next Disk' 20); do
 done
 [ $asked -ge 2 ] && pass "the change-disk questions of both scripts were answered ($asked)" ||
   fail "$asked change-disk questions were asked, not the Latin and the Hebrew one"
-walk_folder 0 d "$folder" && finish_wizard 0 d || fail "the installation did not end"
+walk_folder 0 d "$folder" && walk_product_pages 0 d no && finish_wizard 0 d || fail "the installation did not end"
 
 [ -f "$host_target/Uninstall.exe" ] && [ -f "$host_target/document.mdb" ] && pass "the product is in $target" ||
   fail "the product is not in $target"
@@ -96,7 +96,7 @@ if page=$(wait_page "$(page_text 200 1)" 60); then
 else
   fail "no Hebrew destination page"
 fi
-watch_copying 1 h && walk_folder 1 h && finish_wizard 1 h || fail "the Hebrew installation did not end"
+watch_copying 1 h && walk_folder 1 h && walk_product_pages 1 h no && finish_wizard 1 h || fail "the Hebrew installation did not end"
 [ -d "$host_target/Phones" ] && fail "the application's folder is still there" || pass "the application's folder is gone"
 [ -f "$host_target/MyNotes/notes.txt" ] && pass "the user's own folder stays" || fail "the user's own folder is gone"
 

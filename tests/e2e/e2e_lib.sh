@@ -33,6 +33,7 @@ e2e_cleanup() {
   if [ -n "$setup_pid" ] && kill -0 "$setup_pid" 2>/dev/null; then
     kill "$setup_pid" 2>/dev/null
   fi
+  [ -z "${machine_up:-}" ] || wineserver -k 2>/dev/null || true
   if [ -n "$xvfb_pid" ]; then
     kill "$xvfb_pid" 2>/dev/null
     wait "$xvfb_pid" 2>/dev/null
@@ -89,6 +90,22 @@ prepare_wine() {
     "$wine_run" reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /t REG_SZ /d N /f >/dev/null 2>&1 ||
       fail "could not configure Wine for a display without a window manager"
   fi
+}
+
+# keep_machine_up: the prefix's Windows stays up until the test ends. Wine's session ends a
+# few seconds after its last program, and the next one starts as a restarted machine, carrying
+# out every file move that waits for a restart; a test that looks at what waits must not
+# restart the machine by looking. The session starts afresh here, the way the test found it.
+keep_machine_up() {
+  wineserver -k 2>/dev/null || true
+  wineserver -p </dev/null >/dev/null 2>&1
+  machine_up=1
+}
+
+# contact_sheet TAG: all of a run's pictures on one sheet, each named.
+contact_sheet() {
+  montage -font DejaVu-Sans -label '%t' "$shots/$1"-[0-9]*.png -tile 5x -geometry 320x240+6+6 "$shots/$1-contact-sheet.png" 2>/dev/null &&
+    note "contact sheet $shots/$1-contact-sheet.png" || fail "no contact sheet of $1"
 }
 
 # Starts setup.exe in the background; its process id is in setup_pid.
@@ -203,6 +220,8 @@ stage_product() {
   for f in "$product"/*; do
     case "$(basename "$f")" in
       Uninstall.exe) cp -p "$f" "$drive/Brevanshaw UnInstall/" ;;
+      # The default applications' source tree goes beside setup.exe; build mode ships it.
+      APPS) cp -rp "$f" "$drive/BrevBuild/" ;;
       *) cp -p "$f" "$drive/Brevanshaw Product/" ;;
     esac
   done
@@ -221,8 +240,10 @@ reg_string() { reg_query "$1" /v "$2" | sed -n "s/^    $2    REG_[A-Z_]*    //p"
 # those windows show.
 start_distribution() {
   setup_exe="$drive/${2:-BrevDist}/setup.exe"
+  # Pictures of an earlier run under the same tag would mix into this run's.
+  rm -f "$shots/$1"-*.png
   start_setup
-  wait_window '^Setup\.\.\.$' 60 >/dev/null && screenshot "$1-01-loading" || fail "no loading form"
+  wait_window '^Setup\.\.\.$' 60 >/dev/null && shot "$1-01-loading" || fail "no loading form"
   wait_window '^Brevanshaw ! Setup\.\.\.$' 60 >/dev/null && screenshot "$1-02-main" || fail "no main window"
 }
 
@@ -244,7 +265,7 @@ install_distribution() {
   local lang=${2:-0}
   start_distribution "$1"
   walk_wizard "$lang" "$1" "${3:-Dana Tester}" "${4:-Halvernock QA}" && walk_destination "$lang" "$1" &&
-    watch_copying "$lang" "$1" && walk_folder "$lang" "$1" && finish_wizard "$lang" "$1"
+    watch_copying "$lang" "$1" && walk_folder "$lang" "$1" && walk_product_pages "$lang" "$1" no && finish_wizard "$lang" "$1"
 }
 
 # ---- the wizard, answered as a user answers it: keys through the input queue ----
@@ -395,12 +416,80 @@ watch_copying() {
 # walk_folder LANG TAG [FOLDER]: the program folder page (the copying may take a while).
 walk_folder() { answer_field_page "$(page_text 460 "$1")" 300 "$2-13-folder" "program folder chosen" "${3:-}"; }
 
+# answer_install_type LANG TAG keep|over: the question a destination with the product's
+# database asks: "keep" takes the choice it starts with (the applications stay), "over" the
+# other one (they go, and the product's are installed again).
+answer_install_type() {
+  local lang=$1 tag=$2 w
+  w=$(wait_page "$(page_text 30340 "$lang")" 60) || { fail "no question \"$(page_text 30340 "$lang")\""; return 1; }
+  shot "$tag-10-applications-found"
+  [ "$3" = over ] && press "$w" Down
+  answer "$w" Return || { fail "the question about the applications stays up after Enter"; return 1; }
+  pass "the question about the applications answered ($3)"
+}
+
+# walk_product_pages LANG TAG ADDON: the application page (Install), its copy window, and the
+# add-on page: ADDON "yes" keeps the choice it starts with, "no" takes the other option.
+walk_product_pages() {
+  local lang=$1 tag=$2 addon=$3 w
+  w=$(wait_page "$(page_text 1520 "$lang")" 300) || { fail "no application page \"$(page_text 1520 "$lang")\""; return 1; }
+  shot "$tag-16-applications"
+  press "$w" Return
+  wait_window "$(title_regex "$(page_text 20000 "$lang")")" 30 >/dev/null && screenshot "$tag-17-applications-copying"
+  wait_gone "$w" 60 || { fail "the application page stays up after Enter"; return 1; }
+  pass "the default applications installed"
+  w=$(wait_page "$(page_text 1800 "$lang")" 120) || { fail "no add-on page \"$(page_text 1800 "$lang")\""; return 1; }
+  shot "$tag-18-add-on"
+  if [ "$addon" = no ]; then
+    press "$w" Tab space
+    shot "$tag-19-add-on-declined"
+  fi
+  answer "$w" Return || { fail "the add-on page stays up after Enter"; return 1; }
+  pass "add-on page answered ($addon)"
+}
+
+# finish_restart LANG TAG: the restart page answered "later" (the second option); setup ends.
+finish_restart() {
+  local lang=$1 tag=$2 w
+  w=$(wait_page "$(page_text 2020 "$lang")" 120) || { fail "no restart page \"$(page_text 2020 "$lang")\""; return 1; }
+  shot "$tag-20-restart"
+  press "$w" Down
+  shot "$tag-21-restart-later"
+  answer "$w" Return || { fail "the restart page stays up after Enter"; return 1; }
+  wait_setup_gone 30 || { fail "setup still runs after its restart page"; return 1; }
+  pass "restart page answered: later; setup ended"
+}
+
+# wait_gone WINDOW SECONDS: true once the window is no longer shown.
+wait_gone() {
+  local deadline=$((SECONDS + $2))
+  while [ $SECONDS -lt $deadline ]; do
+    window_visible "$1" || return 0
+    sleep 0.2
+  done
+  return 1
+}
+
+# leave_from_page WINDOW LANG TAG: Escape on a page, the exit question answered Yes, the bad
+# installation page closed with Enter.
+leave_from_page() {
+  local w=$1 lang=$2 tag=$3 question
+  press "$w" Escape
+  question=$(wait_page "$(page_text 1280 "$lang")" 30) || { fail "no exit question after Escape"; return 1; }
+  shot "$tag-21-exit-question"
+  answer "$question" Tab Return || { fail "the exit question stays up after Yes"; return 1; }
+  w=$(wait_page "$(page_text 680 "$lang")" 60) || { fail "no bad installation page after Yes"; return 1; }
+  shot "$tag-22-not-completed"
+  answer "$w" Return || { fail "the bad installation page stays up after Enter"; return 1; }
+  pass "the run left from the page ended on \"$(page_text 680 "$lang")\""
+}
+
 # finish_wizard LANG TAG: waits for the good installation page (the copying may take a while),
 # closes it with Enter and waits for setup to end.
 finish_wizard() {
   local lang=$1 tag=$2 w
   w=$(wait_page "$(page_text 580 "$lang")" 300) || { fail "no good installation page \"$(page_text 580 "$lang")\""; return 1; }
-  shot "$tag-15-complete"
+  shot "$tag-22-complete"
   answer "$w" Return || { fail "the good installation page stays up after Enter"; return 1; }
   wait_setup_gone 30 || { fail "setup still runs after its last page"; return 1; }
   pass "setup complete page closed, setup ended"
@@ -431,7 +520,8 @@ ready_distribution() {
 cut_diskettes() {
   local brevarc=$1 disks="$drive/BrevDisks" stored
   rm -rf "$disks" "$drive/BrevDisk3" && mkdir -p "$disks" "$drive/BrevDisk3"
-  cp "$drive/BrevDist/setup.exe" "$disks/"
+  # The first diskette carries what build mode puts beside setup.exe.
+  cp -r "$drive/BrevDist/setup.exe" "$drive/BrevDist/APPS" "$disks/"
   mapfile -t stored < <("$wine_run" "$brevarc" list 'C:\BrevDist\files.1' 2>/dev/null | tr -d '\r' | sed -n 's/.* \(C:\\.*\)$/\1/p')
   "$wine_run" "$brevarc" build 'C:\BrevDisks\files.1' --volume-size=1.44m "${stored[@]}" >/dev/null 2>&1
   [ -f "$disks/files.3" ] && pass "the product fills $(ls "$disks"/files.* | wc -l) diskettes" || fail "no third diskette was cut"

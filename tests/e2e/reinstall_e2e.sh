@@ -58,8 +58,9 @@ note "the second installation, over the first"
 export BREV_WINEDLLOVERRIDES="wineboot.exe=d"
 start_distribution 21-second
 unset BREV_WINEDLLOVERRIDES
-walk_wizard 0 21-second "Dana Tester" "Halvernock QA" && walk_destination 0 21-second && watch_copying 0 21-second &&
-  walk_folder 0 21-second || fail "the second installation's pages were not answered"
+walk_wizard 0 21-second "Dana Tester" "Halvernock QA" && walk_destination 0 21-second &&
+  answer_install_type 0 21-second over && watch_copying 0 21-second &&
+  walk_folder 0 21-second && walk_product_pages 0 21-second no || fail "the second installation's pages were not answered"
 if restart=$(wait_page "$(text_of 2020)" 300); then
   shot 21-second-10-restart
   # The choice starts on "Reboot now"; Enter closes the page with it.
