@@ -239,5 +239,7 @@ TEST_F(DestinationTest, CopyWindow_CancelInTheMiddleStopsTheCopyingAndEndsOnTheB
     EXPECT_TRUE(SetupState().UserCancelled);
     EXPECT_EQ(std::count(Shown.begin(), Shown.end(), "TdlgBI"), 1);
     EXPECT_EQ(std::count(Shown.begin(), Shown.end(), "TdlgSF"), 0);
+    EXPECT_EQ(std::count(Shown.begin(), Shown.end(), "TfrmSelectBrevanshawApplication"), 0);
+    EXPECT_EQ(std::count(Shown.begin(), Shown.end(), "TfrmInstallDll"), 0);
     EXPECT_FALSE(machine->FileExists("C:\\Brevanshaw\\Uninstall.exe"));
 }
