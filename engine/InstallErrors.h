@@ -60,10 +60,12 @@ public:
         : EAI("The TInstall component does not currently support the use of 2 TInstall components in the same project") {}
 };
 
+// Raised while the component is being made, which is then taken apart again: the error
+// names the owner that was wrong, which outlives it, never the component itself.
 class EAIParentNotForm : public EAI {
 public:
-    explicit EAIParentNotForm(TInstallContainer* component) : EAI("The component must be put onto a form"), Component(component) {}
-    TInstallContainer* Component;
+    explicit EAIParentNotForm(rt::TComponent* owner) : EAI("The component must be put onto a form"), Owner(owner) {}
+    rt::TComponent* Owner;
 };
 
 // The user left setup. Raising it also drops any pending restart request.

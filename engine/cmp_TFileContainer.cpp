@@ -1,6 +1,7 @@
 // File containers; see cmp_TFileContainer.h.
 #include "engine/cmp_TFileContainer.h"
 
+#include <algorithm>
 #include <limits>
 #include <vector>
 
@@ -44,6 +45,20 @@ private:
     TFileRelated& FMember;
     TFileRelated::TArchiveSettings FSaved;
 };
+
+// The archives a compress run has started, outermost container first: each is begun once,
+// and an archive a container above is filling is never begun again below it.
+std::vector<std::string>* gRunArchives = nullptr;
+
+bool Started(const std::vector<std::string>& archives, const std::string& path) {
+    return std::any_of(archives.begin(), archives.end(), [&](const std::string& a) { return rt::SameText(a, path); });
+}
+
+void DeleteArchive(const std::string& archive) {
+    const std::string volume1 = rt::ChangeFileExt(archive, ".1");
+    os::IPlatform& platform = os::Current();
+    if (platform.FileExists(volume1) && !platform.DeleteFile(volume1)) throw rt::Exception("Cannot delete archive file " + archive);
+}
 
 }  // namespace
 
@@ -161,19 +176,19 @@ void TFileContainer::CloseOperation() {
 
 void TFileContainer::CompressFiles(bool force) {
     FState = TFileContainerState::fcsCompress;
+    std::vector<std::string> runArchives;
+    const bool outermost = !gRunArchives;
+    if (outermost) gRunArchives = &runArchives;
     RunWithFinally([&] {
         OnBeforeProcess(this);
         if (Include()) {
             PassUp(this, "eieBPFileContainer", nullptr);
             ReadSourceInfo();
             StartOperation(TFileContainerState::fcsCompress, FileBytes(force));
-            if (AddToArchive() == TlzhCommand::lzcOverwrite) {
-                const std::string archive = GetArchivePath();
-                const std::string volume1 = rt::ChangeFileExt(archive, ".1");
-                os::IPlatform& platform = os::Current();
-                if (platform.FileExists(volume1) && !platform.DeleteFile(volume1))
-                    throw rt::Exception("Cannot delete archive file " + archive);
-            }
+            const std::string archive = GetArchivePath();
+            if (AddToArchive() == TlzhCommand::lzcOverwrite) DeleteArchive(archive);
+            if (!Started(*gRunArchives, archive)) gRunArchives->push_back(archive);
+            if (!force) StartMemberArchives();
             // Nested containers first: the archive then lists a group's files together.
             for (TFileContainer* nested : Members<TFileContainer>(*this)) {
                 LentSettings lent(*nested, force);
@@ -186,7 +201,26 @@ void TFileContainer::CompressFiles(bool force) {
             OnAfterProcess(this);
             PassUp(this, "eieAPFileContainer", nullptr);
         }
-    }, [this] { CloseOperation(); });
+    }, [&] {
+        if (outermost) gRunArchives = nullptr;
+        CloseOperation();
+    });
+}
+
+// Members are lent "only add", which suits the archive they share with this container. A
+// member that names an archive of its own would then add to what an earlier run left there,
+// and the stale copy of a file stays the one found: such an archive is begun afresh.
+void TFileContainer::StartMemberArchives() {
+    std::vector<TFileRelated*> members;
+    for (TFileContainer* nested : Members<TFileContainer>(*this)) members.push_back(nested);
+    for (TInstallFile* file : Members<TInstallFile>(*this)) members.push_back(file);
+    for (TFileRelated* member : members) {
+        if (!member->Include()) continue;
+        const std::string archive = member->GetArchivePath();
+        if (Started(*gRunArchives, archive)) continue;
+        DeleteArchive(archive);
+        gRunArchives->push_back(archive);
+    }
 }
 
 void TFileContainer::ProcessHelpers() {

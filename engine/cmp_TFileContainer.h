@@ -92,6 +92,8 @@ private:
     void StartOperation(TFileContainerState state, std::int64_t totalBytes);
     // Compress and copy end alike, also on failure.
     void CloseOperation();
+    // Without Force: begins afresh each archive a member names besides this container's.
+    void StartMemberArchives();
     std::int64_t Sum(bool all, std::int32_t (TInstallFile::*fact)() const, std::int64_t (TFileContainer::*nested)(bool));
     void ActOnProgress(const std::string& eventName, rt::TObject* parameterObject);
 

@@ -9,7 +9,16 @@ const rt::TClassInfo& TFileRelated::StaticClass() {
     return info;
 }
 
-TFileRelated::TFileRelated(rt::TComponent* owner) : TBaseHelperComponent(owner) {}
+TFileRelated::TFileRelated(rt::TComponent* owner) : TBaseHelperComponent(owner) {
+    // Joined to a designer's root by the base constructor, which could not reach this
+    // class's container rule.
+    if (Container()) UseContainerArchive();
+}
+
+void TFileRelated::UseContainerArchive() {
+    SetArchiveFileType(TPathSpecifiers::ddContainerArchiveFile);
+    SetArchiveFile("");
+}
 
 void TFileRelated::SetArchiveFile(const std::string& value) { FArchiveFile = value; }
 
@@ -63,8 +72,7 @@ void TFileRelated::SetContainer(TInstallContainer* value) {
     TBaseHelperComponent::SetContainer(value);
     if (IsLoading()) return;
     if (Container()) {
-        SetArchiveFileType(TPathSpecifiers::ddContainerArchiveFile);
-        SetArchiveFile("");
+        UseContainerArchive();
     } else {
         SetArchiveFileType(TPathSpecifiers::ddAbsolute);
     }

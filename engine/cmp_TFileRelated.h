@@ -35,6 +35,9 @@ public:
     void RestoreArchiveSettings(const TArchiveSettings& saved);
 
 private:
+    // The container's archive, blank name: where a member's files go by default.
+    void UseContainerArchive();
+
     TlzhCommand FAddToArchive = TlzhCommand::lzcOverwrite;
     std::string FArchiveFile;
     TPathSpecifiers FArchiveFileType = TPathSpecifiers::ddAbsolute;

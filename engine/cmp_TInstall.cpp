@@ -1,6 +1,8 @@
 // The install root; see cmp_TInstall.h.
 #include "engine/cmp_TInstall.h"
 
+#include <exception>
+
 #include "engine/SetupState.h"
 #include "engine/cmp_TInstallFile.h"
 #include "engine/routines_ExpandPaths.h"
@@ -110,7 +112,7 @@ TInstall::TInstall(rt::TComponent* owner)
     }
     if (!owner || !owner->InheritsFrom(rt::TCustomForm::StaticClass())) {
         release();
-        throw EAIParentNotForm(this);
+        throw EAIParentNotForm(owner);
     }
     FOwnerWindow = static_cast<rt::TCustomForm*>(owner);
     SetInstallRoot(this);
@@ -306,36 +308,72 @@ void TInstall::ReadUnfinishedList(rt::TStrings& list) {
 void TInstall::ResumeAfterReboot() {
     rt::TStringList list;
     ReadUnfinishedList(list);
-    ClearUnfinishedList();
     os::IPlatform& platform = os::Current();
+    // Every entry gets its turn; the failures are reported once the others have run.
+    std::vector<std::exception_ptr> failures;
     for (int i = 0; i < list.Count(); ++i) {
         const std::string& line = list.Strings(i);
         // The subject is a value name, which may itself hold ";" (a file path); the code is
         // what follows the last one.
         const std::size_t split = line.rfind(';');
         const std::string subject = line.substr(0, split);
+        // Off the list before it runs: a component that needs yet another restart records
+        // itself again, and that entry must stay.
+        ForgetUnfinishedEntry(subject);
         int code = 0;
-        if (split == std::string::npos || !rt::TryStrToInt(line.substr(split + 1), code))
-            throw rt::Exception("There is an invalid entry for the unfinished install list " + line);
-        switch (code) {
-        case kUnfinishedResumeComponent: {
-            // The list may change while components resume; the root itself is resuming already.
-            const std::vector<TInstallContainer*> components = InstallComponents();
-            for (TInstallContainer* component : components)
-                if (component != this && rt::SameText(component->Name(), subject)) component->ResumeAfterReboot();
-            break;
+        if (split == std::string::npos || !rt::TryStrToInt(line.substr(split + 1), code)) {
+            // Can never be carried out, so it is not kept.
+            failures.push_back(std::make_exception_ptr(rt::Exception("There is an invalid entry for the unfinished install list " + line)));
+            continue;
         }
-        case kUnfinishedDeleteFile: platform.DeleteFile(subject); break;
-        case kUnfinishedDeleteProgramItem:
-            try {
-                if (StartupItemRemover()) StartupItemRemover()(subject);
-            } catch (const std::exception&) {
+        try {
+            switch (code) {
+            case kUnfinishedResumeComponent: {
+                // The list may change while components resume; the root itself is resuming already.
+                const std::vector<TInstallContainer*> components = InstallComponents();
+                for (TInstallContainer* component : components)
+                    if (component != this && rt::SameText(component->Name(), subject)) component->ResumeAfterReboot();
+                break;
             }
-            break;
-        default: break;
+            case kUnfinishedDeleteFile: platform.DeleteFile(subject); break;
+            case kUnfinishedDeleteProgramItem:
+                try {
+                    if (StartupItemRemover()) StartupItemRemover()(subject);
+                } catch (const std::exception&) {
+                }
+                break;
+            default: break;
+            }
+        } catch (const std::exception&) {
+            // Kept for the next start, which may find what it needs.
+            failures.push_back(std::current_exception());
+            AddUnfinishedEntry(subject, code);
         }
     }
+    {
+        rt::TRegistry reg(os::RootKey::LocalMachine);
+        const bool empty = !reg.OpenKeyReadOnly(kUnfinishedInstallKey) || reg.GetValueNames().empty();
+        reg.CloseKey();
+        if (empty) ClearUnfinishedList();
+    }
+    if (failures.size() == 1) std::rethrow_exception(failures.front());
+    if (!failures.empty()) {
+        std::string text;
+        for (const std::exception_ptr& failure : failures) {
+            try {
+                std::rethrow_exception(failure);
+            } catch (const std::exception& e) {
+                text += (text.empty() ? "" : "\r\n") + std::string(e.what());
+            }
+        }
+        throw rt::Exception(text);
+    }
     EndGood();
+}
+
+void TInstall::ForgetUnfinishedEntry(const std::string& subject) {
+    rt::TRegistry reg(os::RootKey::LocalMachine);
+    if (reg.OpenKey(kUnfinishedInstallKey, false)) reg.DeleteValue(subject);
 }
 
 void TInstall::AddResumeLink() {
@@ -360,5 +398,6 @@ void TInstall::AddStartupShortcut(TInstallContainer& link, bool inStartupFolder)
         rt::SetPropValue(link, "DestDir", std::string("\\Startup"));
         AddUnfinishedEntry(rt::ChangeFileExt(linkName, ""), kUnfinishedDeleteProgramItem);
     }
-    link.ProcessHelpers();
+    // As a whole, like any shortcut of the run: its events fire and the uninstaller hears of it.
+    link.Process();
 }

@@ -120,6 +120,8 @@ public:
     virtual void CreateSetupFile(const std::string& buildDir, const std::string& exeName);
     // Forgets the unfinished-install list; a missing list is no error.
     virtual void ClearUnfinishedList();
+    // Takes one subject off the unfinished-install list.
+    void ForgetUnfinishedEntry(const std::string& subject);
     // Puts a shortcut into the start-up place, records it for removal after the restart and
     // makes it: the start-up folder where the shell has one, else Program Manager's group.
     void AddStartupShortcut(TInstallContainer& link, bool inStartupFolder);

@@ -214,16 +214,30 @@ void TInstallContainer::AddHelper(TBaseHelperComponent* component) {
     FInstallOrder->Add(number);
 }
 
-void TInstallContainer::RemoveHelper(TBaseHelperComponent* component) {
+void TInstallContainer::RemoveHelper(TBaseHelperComponent* component) { RemoveHelper(component, component->OrderNumber()); }
+
+void TInstallContainer::RemoveHelper(TBaseHelperComponent* component, int number) {
     FHelpers.erase(std::remove(FHelpers.begin(), FHelpers.end(), component), FHelpers.end());
     // The order line goes only when no helper of that number is left; a subclass beside
     // its base class (the uninstaller beside plain files) keeps the line for both.
-    const int number = component->OrderNumber();
     if (std::any_of(FHelpers.begin(), FHelpers.end(), [&](const TBaseHelperComponent* h) { return h->OrderNumber() == number; }))
         return;
     const int line = FInstallOrder->IndexOf(rt::IntToStr(number));
     if (line >= 0) FInstallOrder->Delete(line);
 }
+
+void TInstallContainer::SetOrdered(bool v) {
+    FOrdered = v;
+    OrderChanged(FOrderNumber);
+}
+
+void TInstallContainer::SetOrderNumber(int v) {
+    const int old = FOrderNumber;
+    FOrderNumber = v;
+    OrderChanged(old);
+}
+
+void TInstallContainer::OrderChanged(int) {}
 
 void TInstallContainer::BroadcastStage(TInstallContainer* sender, const std::string& stageName, rt::TObject* parameterObject) {
     const std::vector<TBaseHelperComponent*> snapshot = FHelpers;
@@ -267,6 +281,14 @@ void TBaseHelperComponent::SetContainer(TInstallContainer* value) {
     } else {
         SetDestDirType(TPathSpecifiers::ddAbsolute);
     }
+}
+
+// A designer's new component joins the root inside the base constructor, before the derived
+// constructors have numbered it; its line in the container's order comes when they do.
+void TBaseHelperComponent::OrderChanged(int oldNumber) {
+    if (!FContainer) return;
+    FContainer->RemoveHelper(this, oldNumber);
+    FContainer->AddHelper(this);
 }
 
 void TBaseHelperComponent::SetDestDirType(TPathSpecifiers value) {

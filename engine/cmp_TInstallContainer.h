@@ -80,14 +80,19 @@ public:
     TBaseHelperComponent* Comp(int index, const rt::TClassInfo& classType) const;
     void AddHelper(TBaseHelperComponent* component);
     void RemoveHelper(TBaseHelperComponent* component);
+    // As above, for a helper whose order line is still the one of number.
+    void RemoveHelper(TBaseHelperComponent* component, int number);
     // Announces a stage to this container's dialog helpers (not recursive).
     void BroadcastStage(TInstallContainer* sender, const std::string& stageName, rt::TObject* parameterObject);
 
 protected:
     void Loaded() override;
     void BeforeDestruction() override;
-    void SetOrdered(bool v) { FOrdered = v; }
-    void SetOrderNumber(int v) { FOrderNumber = v; }
+    void SetOrdered(bool v);
+    void SetOrderNumber(int v);
+    // A helper that is already in a container when its order changes has its order line
+    // follow (see TBaseHelperComponent).
+    virtual void OrderChanged(int oldNumber);
     void SetProcessed(bool v) { FProcessed = v; }
     void WidenAllowedDestDirTypes(std::uint16_t mask) { FAllowedDestDirTypes |= mask; }
     // The base rule: the value must be one the component allows.
@@ -121,6 +126,9 @@ public:
     void SetDestDirType(TPathSpecifiers value) override;
     void HelperDestroyed(TInstallContainer* component) override;
     std::string GetDestDir() override;
+
+protected:
+    void OrderChanged(int oldNumber) override;
 
 private:
     TInstallContainer* FContainer = nullptr;

@@ -150,7 +150,10 @@ std::string ResolveDestDir(TInstallContainer& component) {
 std::string ExpandMetaVariables(const std::string& text, TBaseHelperComponent* component) {
     std::string out;
     bool pending = false;
+    bool dropping = false;  // the rest of an unknown letter that takes several bytes
     for (const char ch : text) {
+        if (dropping && (static_cast<unsigned char>(ch) & 0xC0) == 0x80) continue;
+        dropping = false;
         if (!pending) {
             if (ch == '%') pending = true;
             else out += ch;
@@ -181,7 +184,9 @@ std::string ExpandMetaVariables(const std::string& text, TBaseHelperComponent* c
         case 'p': case 'P': out += GetProgramFilesDir(); break;
         case 's': case 'S': out += RemoveBackslash(SystemDir()); break;
         case 'w': case 'W': out += RemoveBackslash(WindowsDir()); break;
-        default: break;  // an unknown letter goes together with its "%"
+        default:  // an unknown letter goes together with its "%", all of it
+            dropping = (static_cast<unsigned char>(ch) & 0xC0) == 0xC0;
+            break;
         }
     }
     return out;

@@ -106,14 +106,16 @@ bool InstallOne(const RuntimeFile& runtime, const std::string& source, const std
     if (result & os::kVifTempFile) platform.DeleteFile(AddBackslash(destDir) + tempFile);
     if (!installed) return false;
 
-    const std::string installedPath = AddBackslash(destination) + name;
+    // Where the version installer put it, which need not be the folder asked for; an empty
+    // suggestion leaves the file in the source folder.
+    const std::string installedPath = AddBackslash(destDir.empty() ? source : destDir) + name;
     std::int32_t ignored = 0;
     // Libraries that register themselves do so now; a file that is no library (the type
     // library) is simply not registered.
     platform.CallLibraryFunction(installedPath, "DllRegisterServer", ignored);
     if (runtime.SharedFolder && !IncrementRegistryCount(kSharedDllsKey, installedPath))
         throw rt::Exception("Cannot count " + installedPath + " in SharedDlls");
-    platform.DeleteFile(AddBackslash(source) + name);
+    if (!rt::SameText(installedPath, AddBackslash(source) + name)) platform.DeleteFile(AddBackslash(source) + name);
     return true;
 }
 

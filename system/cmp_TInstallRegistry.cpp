@@ -1,6 +1,9 @@
 // Registry entries; see cmp_TInstallRegistry.h.
 #include "system/cmp_TInstallRegistry.h"
 
+#include <algorithm>
+#include <vector>
+
 #include "engine/cmp_TInstall.h"
 #include "engine/routines_ExpandPaths.h"
 #include "runtime/Registry.h"
@@ -72,7 +75,10 @@ void TCustomInstallRegistry::RecordUninstall(const std::string& uninstallKey) {
     const std::string u = AddBackslash(uninstallKey);
     const std::string list = u + "RegistryKeys";
     int n = 0;
-    if (!rt::TryStrToInt(ReadRegistryString(TRootKeys::hkLocalMachine, list, "Entries", "0"), n)) n = 0;
+    // A count that does not read as a number cannot say where the earlier records end;
+    // counting from one again would write over them.
+    if (!rt::TryStrToInt(ReadRegistryString(TRootKeys::hkLocalMachine, list, "Entries", "0"), n) || n < 0)
+        throw EIRCannotWriteValue(list);
     ++n;
     WriteRegistryString(TRootKeys::hkLocalMachine, list, "Entries", rt::IntToStr(n));
     const std::string record = list + "\\RegistryKey" + rt::IntToStr(n);
@@ -115,7 +121,19 @@ void TInstallRegistry::SetKey(const std::string& v) {
 }
 
 TRootKeys TInstallRegistry::RootKey() const {
-    return FParentKey ? FParentKey->RootKey() : TCustomInstallRegistry::RootKey();
+    if (!FParentKey) return TCustomInstallRegistry::RootKey();
+    CheckParentChain();
+    return FParentKey->RootKey();
+}
+
+void TInstallRegistry::CheckParentChain() const {
+    std::vector<const TCustomInstallRegistry*> seen{this};
+    for (const TCustomInstallRegistry* c = FParentKey; c && c->InheritsFrom(TInstallRegistry::StaticClass());
+         c = static_cast<const TInstallRegistry*>(c)->FParentKey) {
+        if (std::find(seen.begin(), seen.end(), c) != seen.end())
+            throw rt::Exception("Cannot expand the Key of " + Name() + " because the ParentKey chain comes back to " + c->Name());
+        seen.push_back(c);
+    }
 }
 
 void TInstallRegistry::SetRootKey(TRootKeys v) {
@@ -175,6 +193,7 @@ std::string TInstallRegistry::GetFullKey() {
         return WithoutTrailingBackslash(Key());
     case TKeySpecifier::ksParentKeyKey:
         if (!FParentKey) throw rt::Exception("Cannot expand the Key of " + Name() + " because the ParentKey is Nil");
+        CheckParentChain();
         return WithoutTrailingBackslash(WithoutTrailingBackslash(FParentKey->GetFullKey()) + Key());
     case TKeySpecifier::ksCompanyName:
         return "\\SOFTWARE\\" + information().CompanyName();

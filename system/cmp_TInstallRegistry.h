@@ -70,5 +70,9 @@ public:
 
 private:
     TKeySpecifier FKeySpecifierType = TKeySpecifier::ksAbsolute;
+    // Raises the key error when the parent chain, set while loading unchecked, runs in a
+    // circle: following it would never end.
+    void CheckParentChain() const;
+
     TCustomInstallRegistry* FParentKey = nullptr;
 };

@@ -45,6 +45,14 @@ TShellLinkGroup* AsFolder(TInstallContainer* c) {
 
 bool IsFile(const TInstallContainer* c) { return c && c->InheritsFrom(TInstallFile::StaticClass()); }
 
+// The folder a shortcut starts in: the target's folder without its backslash, except a
+// drive's root, where "C:" alone would mean the drive's current folder.
+std::string TargetFolder(const std::string& target) {
+    const std::string folder = rt::ExtractFilePath(target);
+    if (folder.size() == 3 && folder[1] == ':' && folder[2] == '\\') return folder;
+    return RemoveBackslash(folder);
+}
+
 // Built by appending: GCC 12 warns wrongly about "\"" + text at some optimisation levels.
 std::string Quoted(const std::string& text) {
     std::string quoted(1, '"');
@@ -431,7 +439,7 @@ void TInstallShellLink::CreateShellLinkFile() {
         if (link->SetHotkey(FHotKey) < 0) throw rt::Exception("Cannot set the hot key to the link for " + Name());
         if (link->SetArguments(ExpandMetaVariables(FParameters, this)) < 0)
             throw rt::Exception("Cannot set the arguments to the link for " + Name());
-        if (link->SetWorkingDirectory(RemoveBackslash(rt::ExtractFilePath(target))) < 0)
+        if (link->SetWorkingDirectory(TargetFolder(target)) < 0)
             throw rt::Exception("Cannot set the working directory to the link for " + Name());
         const std::string linkPath = AddBackslash(folder) + FLinkName;
         // A path the shell cannot hold is refused rather than cut to another file's name.
@@ -456,7 +464,7 @@ void TInstallShellLink::CreateProgramManagerItem() {
     if (manager.IndexOfItem(item) > 0) manager.ReplaceItem(item);
     const std::string target = GetObjectLocation();
     manager.AddItem(Quoted(target) + " " + ExpandMetaVariables(FParameters, this), item, "", 0,
-                    Quoted(RemoveBackslash(rt::ExtractFilePath(target))), "");
+                    Quoted(TargetFolder(target)), "");
 }
 
 void TInstallShellLink::RecordUninstall(const std::string& uninstallKey) {

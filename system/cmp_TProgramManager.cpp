@@ -1,6 +1,8 @@
 // The Program Manager client and the Windows classification; see cmp_TProgramManager.h.
 #include "system/cmp_TProgramManager.h"
 
+#include <algorithm>
+
 #include "runtime/Forms.h"
 
 int GetWindowsKind() {
@@ -20,7 +22,10 @@ int GetWindowsKind() {
     return wkUnknown;
 }
 
-bool IsSafeProgramManagerName(const std::string& name) { return name.find_first_of("\"()[],") == std::string::npos; }
+// Inside double quotes brackets and commas are plain text.
+bool IsSafeProgramManagerName(const std::string& name) {
+    return std::none_of(name.begin(), name.end(), [](char c) { return c == '"' || (static_cast<unsigned char>(c) < 0x20 || c == 0x7F); });
+}
 
 namespace {
 
@@ -100,7 +105,7 @@ void TProgramManager::GetGroups(rt::TStrings& strings) {
 }
 
 void TProgramManager::ShowCurrentGroup() {
-    if (!IsSafeProgramManagerName(FCurrentGroup) || !ExecuteMacro("[ShowGroup(" + FCurrentGroup + ",8)]"))
+    if (!IsSafeProgramManagerName(FCurrentGroup) || !ExecuteMacro("[ShowGroup(\"" + FCurrentGroup + "\",8)]"))
         throw EAIPMCannotOpenGroup(FCurrentGroup);
 }
 
@@ -108,7 +113,7 @@ void TProgramManager::AddItem(const std::string& commandLine, const std::string&
                               const std::string& defaultDir, const std::string& hotKey) {
     OpenLink();
     if (FCurrentGroup.empty()) return;
-    const std::string macro = "[AddItem(" + commandLine + "," + name + "," + iconPath + "," + rt::IntToStr(iconIndex) + "," + ",," +
+    const std::string macro = "[AddItem(" + commandLine + ",\"" + name + "\"," + iconPath + "," + rt::IntToStr(iconIndex) + "," + ",," +
                               defaultDir + "," + hotKey + ")]";
     // Refused before anything is sent, so a bad item leaves the group as it was.
     if (!IsSafeProgramManagerName(name) || CharacterCount(macro) > kMaxProgramManagerMacro)
@@ -140,15 +145,20 @@ int TProgramManager::ItemCount() const { return FGroupLines->Count() < 2 ? 0 : F
 
 std::string TProgramManager::ItemField(int index, int field) const {
     if (index < 1 || index > FGroupLines->Count() - 1 || field < 1) return {};
-    const std::string& line = FGroupLines->Strings(index);
-    std::size_t start = 0;
-    for (int f = 1; f < field; ++f) {
-        start = line.find(',', start);
-        if (start == std::string::npos) return {};
-        ++start;
+    // Names come back quoted and may hold commas of their own.
+    int current = 1;
+    bool quoted = false;
+    std::string value;
+    for (const char c : FGroupLines->Strings(index)) {
+        if (c == '"') quoted = !quoted;
+        if (c == ',' && !quoted) {
+            if (current++ == field) break;
+            continue;
+        }
+        if (current == field) value.push_back(c);
     }
-    const std::size_t end = line.find(',', start);
-    std::string value = StripQuotes(line.substr(start, end == std::string::npos ? std::string::npos : end - start));
+    if (current < field) return {};
+    value = StripQuotes(value);
     // Program Manager quotes names and command lines once more.
     if (field <= 2) value = StripQuotes(value);
     return value;

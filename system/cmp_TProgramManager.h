@@ -123,6 +123,6 @@ private:
 TProgramManager& ProgramManager();
 void ReleaseProgramManager();
 
-// Whether a group or item name can travel inside a macro: quotes, brackets, parentheses and
-// commas would end it or start another.
+// Whether a group or item name can travel as a quoted macro argument: no double quote and
+// no control character.
 bool IsSafeProgramManagerName(const std::string& name);

@@ -117,6 +117,8 @@ TEST_F(ExpandPathsTest, MetaVariablesExpandLetterByLetter) {
     EXPECT_EQ(ExpandMetaVariables("100%%", file), "100%");
     EXPECT_EQ(ExpandMetaVariables("%x", file), "");
     EXPECT_EQ(ExpandMetaVariables("a%", file), "a");
+    // A letter of several bytes goes whole; the text after it stays intact.
+    EXPECT_EQ(ExpandMetaVariables("x%\u00e9y %\u05d0\u05d1 %\U0001F600!", file), "xy \u05d1 !");
     EXPECT_EQ(ExpandMetaVariables("%S|%s", file), "C:\\WINNT\\system32|C:\\WINNT\\system32");
     file->SetDestDir("\\Own");
     EXPECT_EQ(ExpandMetaVariables("%a;%c;%w", file), "C:\\App\\Sub\\Own;C:\\App\\Sub;C:\\WINNT");

@@ -142,6 +142,26 @@ TEST_F(FileContainerTest, Compress_GivesSettingsBackAndEndsInNoneWhenAFileFails)
     EXPECT_EQ(gHeard, (Lines{"DoneCopyingFiles FileGroup1"}));
 }
 
+TEST_F(FileContainerTest, Compress_WithoutForceBeginsAMembersOwnArchiveAfresh) {
+    auto* group = Group("FileGroup1", root);
+    group->SetArchiveFileType(TPathSpecifiers::ddAbsolute);
+    group->SetArchiveFile("C:\\dist\\group.1");
+    File("a.txt", group, "first a");
+    auto* b = File("b.txt", group, "b");
+    // A file of the group that goes into the root's archive, which the group must not begin.
+    b->SetArchiveFileType(TPathSpecifiers::ddAbsolute);
+    b->SetArchiveFile("C:\\dist\\files.1");
+    File("c.txt", root, "c");
+    root->CompressFiles(false);
+    Put("C:\\src\\a.txt", "second a");
+    root->CompressFiles(false);
+    EXPECT_EQ(StoredNames(SharedKembCompress(), "C:\\dist\\group.1"), (Lines{"C:\\src\\a.txt"}));
+    EXPECT_EQ(StoredNames(SharedKembCompress(), "C:\\dist\\files.1"), (Lines{"C:\\src\\b.txt", "C:\\src\\c.txt"}));
+    SharedKembCompress().SetCompressedFile("C:\\dist\\group.1");
+    SharedKembCompress().ReadHeaders();
+    EXPECT_EQ(SharedKembCompress().FileHeaders().Items(0)->FileSize, 8);
+}
+
 TEST_F(FileContainerTest, ExcludedContainer_DoesNothingButStillClosesItsOperation) {
     auto* group = Group("FileGroup1", root, "\\G");
     File("a.txt", group, "a");
@@ -405,16 +425,21 @@ TEST_F(FileContainerTest, Copy_TakesFilesBeforeNestedContainersWithoutTheArchive
     EXPECT_EQ(totals.back(), 100);
 }
 
-TEST_F(FileContainerTest, GroupName_CountsTheContainersGroupsWhenPlacedInADesigner) {
+TEST_F(FileContainerTest, Designer_PutsNewGroupsAndFilesIntoTheRootReadyToBeProcessed) {
     EXPECT_EQ(Group("Loose", nullptr)->GroupName(), "Unnamed File Group");
     // A designer puts new helpers into the root at once; the new group counts itself.
     auto* designer = new rt::TForm(nullptr);
     designer->SetDesigning(true);
     auto* first = new TInstallFileGroup(designer);
     auto* second = new TInstallFileGroup(designer);
+    auto* file = new TInstallFile(designer);
     EXPECT_EQ(first->Container(), root);
     EXPECT_EQ(first->GroupName(), "Group #1");
     EXPECT_EQ(second->GroupName(), "Group #2");
+    // Joined with their own order numbers and the root's archive, as if set by hand.
+    EXPECT_EQ(root->InstallOrder()->ToVector(), (Lines{rt::IntToStr(kOrderFileGroup), rt::IntToStr(kOrderFile)}));
+    for (TFileRelated* member : std::initializer_list<TFileRelated*>{first, second, file})
+        EXPECT_EQ(member->ArchiveFileType(), TPathSpecifiers::ddContainerArchiveFile);
     designer->Free();
 }
 

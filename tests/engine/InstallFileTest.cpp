@@ -409,7 +409,7 @@ TEST_F(InstallFileTest, InUse_NT4_FallsBackToAGuardedBatchFileStartedFromTheStar
     EXPECT_FALSE(machine->FileExists(rt::ChangeFileExt(batch, ".TMP")));
     EXPECT_EQ(gLinkLog, (Lines{"ObjectLocationType=ddAbsolute", "ObjectLocation=" + batch,
                                "LinkName=" + rt::ChangeFileExt(rt::ExtractFileName(batch), ".LNK"), "DestDirType=ddStartUpMenuDir",
-                               "DestDir=", "install QuenfoldBatLink in C:\\WINNT\\Startup"}));
+                               "DestDir=", "install QuenfoldBatLink in C:\\WINNT\\Startup", "recorded"}));
     EXPECT_TRUE(SetupState().RebootNeeded);
     EXPECT_EQ(Get("C:\\Program Files\\Brevanshaw\\engine.1"), "new engine.dll");
     // The shortcut component was only lent for the step.
@@ -432,7 +432,7 @@ TEST_F(InstallFileTest, InUse_NT351_PutsTheBatchFileIntoTheProgramManagersStartu
     EXPECT_EQ(gLinkLog[3], "DestDirType=ddProgramMenuDir");
     EXPECT_EQ(gLinkLog[4], "DestDir=\\Startup");
     // The folder resolves to the program menu's "Startup", the group the resume clears.
-    EXPECT_EQ(gLinkLog.back(), "install QuenfoldBatLink in C:\\WINNT\\Startmen\\Programs\\Startup");
+    EXPECT_EQ(gLinkLog[gLinkLog.size() - 2], "install QuenfoldBatLink in C:\\WINNT\\Startmen\\Programs\\Startup");
 }
 
 TEST_F(InstallFileTest, InUse_Win32sAndUnknownSystemsLeaveTheFileUnderItsFreeName) {

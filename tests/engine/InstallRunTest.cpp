@@ -35,7 +35,11 @@ class TResumeProbe : public TBaseHelperComponent {
 public:
     explicit TResumeProbe(rt::TComponent* owner) : TBaseHelperComponent(owner) {}
     int Resumed = 0;
-    void ResumeAfterReboot() override { ++Resumed; }
+    bool Fails = false;
+    void ResumeAfterReboot() override {
+        ++Resumed;
+        if (Fails) throw rt::Exception(Name() + " cannot resume yet");
+    }
 };
 
 // A file that notes the pointer over the setup window while its archive header is read.
@@ -425,16 +429,35 @@ TEST_F(InstallRunTest, Resume_APathWithASemicolonKeepsItsCodeAndTheEntriesAfterI
     EXPECT_EQ(dialog->Stages, (Lines{"GoodInstallation"}));
 }
 
-TEST_F(InstallRunTest, Resume_AnEntryThatIsNoNumberStopsTheResumeWithTheKeyGone) {
-    WriteRegistryString(TRootKeys::hkLocalMachine, kUnfinishedInstallKey, "File7", "x");
+TEST_F(InstallRunTest, Resume_EveryEntryRunsAFailingOneStaysAndTheFailuresAreReported) {
+    auto* failing = new TResumeProbe(form);
+    failing->SetName("File7");
+    failing->Fails = true;
+    auto* later = new TResumeProbe(form);
+    later->SetName("File8");
+    Put("C:\\z.bat", "erase");
+    root->AddUnfinishedEntry("File7", kUnfinishedResumeComponent);
+    WriteRegistryString(TRootKeys::hkLocalMachine, kUnfinishedInstallKey, "Bad", "x");
+    root->AddUnfinishedEntry("C:\\z.bat", kUnfinishedDeleteFile);
+    root->AddUnfinishedEntry("File8", kUnfinishedResumeComponent);
     try {
         root->ResumeAfterReboot();
-        ADD_FAILURE() << "an invalid entry must stop the resume";
+        ADD_FAILURE() << "the failures must be reported";
     } catch (const rt::Exception& e) {
-        EXPECT_STREQ(e.what(), "There is an invalid entry for the unfinished install list File7;x");
+        EXPECT_STREQ(e.what(), "File7 cannot resume yet\r\nThere is an invalid entry for the unfinished install list Bad;x");
     }
-    EXPECT_FALSE(rt::TRegistry(os::RootKey::LocalMachine).KeyExists(kUnfinishedInstallKey));
+    EXPECT_FALSE(machine->FileExists("C:\\z.bat"));
+    EXPECT_EQ(later->Resumed, 1);
+    // Only the entry that may yet succeed waits for the next start.
+    rt::TStringList left;
+    root->ReadUnfinishedList(left);
+    EXPECT_EQ(left.ToVector(), (Lines{"File7;0"}));
     EXPECT_FALSE(HeardStage("GoodInstallation"));
+    failing->Fails = false;
+    root->ResumeAfterReboot();
+    EXPECT_EQ(failing->Resumed, 2);
+    EXPECT_FALSE(rt::TRegistry(os::RootKey::LocalMachine).KeyExists(kUnfinishedInstallKey));
+    EXPECT_TRUE(HeardStage("GoodInstallation"));
 }
 
 // ---- build mode ----

@@ -396,7 +396,12 @@ TEST_F(InstallTreeTest, OnlyOneRootAndOnlyOnAForm) {
     root->Free();
     root = nullptr;
     rt::TComponent plainOwner(nullptr);
-    EXPECT_THROW(new TInstall(&plainOwner), EAIParentNotForm);
+    try {
+        new TInstall(&plainOwner);
+        ADD_FAILURE() << "a root needs a form";
+    } catch (const EAIParentNotForm& e) {
+        EXPECT_EQ(e.Owner, &plainOwner) << "the error names what outlives the half-made root";
+    }
     EXPECT_EQ(plainOwner.ComponentCount(), 0);
     EXPECT_EQ(InstallRoot(), nullptr);
     EXPECT_THROW(new TInstall(nullptr), EAIParentNotForm);

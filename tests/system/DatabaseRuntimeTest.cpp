@@ -35,6 +35,18 @@ std::vector<std::uint8_t> Runtime(std::uint16_t major, const std::string& table 
                            {"DllRegisterServer"});
 }
 
+// A version installer that proposes a folder of its own for the system's files.
+class ElsewherePlatform : public os::SimPlatform {
+public:
+    using os::SimPlatform::SimPlatform;
+    std::uint32_t VerFindFile(std::uint32_t flags, const std::string& fileName, const std::string& windowsDir,
+                              const std::string& appDir, std::string& currentDir, std::string& destDir) override {
+        const std::uint32_t result = os::SimPlatform::VerFindFile(flags, fileName, windowsDir, appDir, currentDir, destDir);
+        destDir = "C:\\WINNT\\SYSTEM";
+        return result;
+    }
+};
+
 class DatabaseRuntimeTest : public ::testing::Test {
 protected:
     void SetUp() override { DoneEngineDirectories(); }
@@ -45,8 +57,8 @@ protected:
         DoneEngineDirectories();
     }
     void Put(const std::string& path, const std::vector<std::uint8_t>& bytes) {
-        ForceDirectories(*machine, rt::ExtractFilePath(path));
-        auto file = machine->OpenFile(path, os::OpenMode::Write, os::Disposition::CreateAlways, os::Share::None);
+        ForceDirectories(os::Current(), rt::ExtractFilePath(path));
+        auto file = os::Current().OpenFile(path, os::OpenMode::Write, os::Disposition::CreateAlways, os::Share::None);
         ASSERT_TRUE(file) << path;
         file->Write(bytes.data(), bytes.size());
     }
@@ -103,6 +115,23 @@ TEST_F(DatabaseRuntimeTest, CleanInstall_LogsEightLinesRegistersAndCountsTheDaoL
     // The log keeps the folder.
     EXPECT_TRUE(machine->DirectoryExists("C:\\App\\DAO"));
     EXPECT_TRUE(TempFilesIn("C:\\WINNT\\system32").empty());
+}
+
+TEST_F(DatabaseRuntimeTest, Registration_FollowsTheFolderTheVersionInstallerChose) {
+    ElsewherePlatform elsewhere(machine->MachineRoot() / "elsewhere");
+    os::ScopedPlatform use(elsewhere);
+    DoneEngineDirectories();
+    ForceDirectories(elsewhere, "C:\\WINNT\\SYSTEM");
+    Stage("C:\\App\\DAO");
+    ASSERT_TRUE(DAOInst::InstallDatabaseRuntime("C:\\App\\DAO"));
+    const auto calls = elsewhere.LibraryCalls();
+    ASSERT_FALSE(calls.empty());
+    EXPECT_EQ(calls.front().Path, "C:\\WINNT\\SYSTEM\\MSJT3032.dll");
+    for (const auto& call : calls) EXPECT_TRUE(elsewhere.FileExists(call.Path)) << call.Path;
+    // The shared library keeps its own folder and its count there.
+    EXPECT_EQ(calls.back().Path, std::string(kCommonDao) + "\\DAO3032.dll");
+    EXPECT_EQ(Count(std::string(kCommonDao) + "\\DAO3032.dll"), 1);
+    DoneEngineDirectories();
 }
 
 TEST_F(DatabaseRuntimeTest, SharedCount_ContinuesFromTheValueThere) {

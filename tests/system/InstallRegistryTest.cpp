@@ -4,6 +4,7 @@
 
 #include "engine/cmp_TInstall.h"
 #include "engine/routines_ExpandPaths.h"
+#include "engine/routines_Registry.h"
 #include "runtime/Forms.h"
 #include "runtime/Registry.h"
 #include "system/cmp_TInstallRegistry.h"
@@ -105,6 +106,19 @@ TEST_F(InstallRegistryTest, TheUninstallRecordGrowsAcrossComponentsAndRuns) {
     a->Process();  // a later run on the same machine
     EXPECT_EQ(Read(HKLM, list, "Entries"), "3");
     EXPECT_EQ(Read(HKLM, list + "\\RegistryKey3", "Key"), "\\SOFTWARE\\A");
+
+    // A count that cannot be read never leads to writing over the first record.
+    rt::TRegistry reg(HKLM);
+    ASSERT_TRUE(reg.OpenKey(list, false));
+    reg.WriteString("Entries", "three");
+    try {
+        b->Process();
+        ADD_FAILURE() << "an unreadable count must stop the record";
+    } catch (const EIRCannotWriteValue& e) {
+        EXPECT_EQ(e.Message(), list);
+    }
+    EXPECT_EQ(Read(HKLM, list + "\\RegistryKey1", "Key"), "\\SOFTWARE\\A");
+    EXPECT_EQ(Read(HKLM, list, "Entries"), "three");
 }
 
 TEST_F(InstallRegistryTest, FullKeysForEverySpecifier) {
@@ -145,6 +159,21 @@ TEST_F(InstallRegistryTest, FullKeysForEverySpecifier) {
     loose->SetKeySpecifierType(static_cast<TKeySpecifier>(9));
     loose->EndLoading();
     expectError(loose, "That path specifier is not allowed for the Key property for Loose");
+    // A circle of parents stored while loading is found when the key is formed.
+    auto* first = Make("First", "\\1");
+    auto* second = Make("Second", "\\2");
+    for (auto [r, parent] : {std::pair{first, second}, std::pair{second, first}}) {
+        r->BeginLoading();
+        r->SetParentKey(parent);
+        r->SetKeySpecifierType(TKeySpecifier::ksParentKeyKey);
+        r->EndLoading();
+    }
+    loose->BeginLoading();
+    loose->SetParentKey(first);
+    loose->SetKeySpecifierType(TKeySpecifier::ksParentKeyKey);
+    loose->EndLoading();
+    expectError(loose, "Cannot expand the Key of Loose because the ParentKey chain comes back to First");
+    EXPECT_THROW(first->RootKey(), rt::Exception);
     v->SetKeySpecifierType(TKeySpecifier::ksVersion);
     root->Free();
     root = nullptr;

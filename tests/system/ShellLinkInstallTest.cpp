@@ -70,6 +70,15 @@ TEST_F(ShellLinkInstallTest, ShellLink_MakesTheFolderOfAFolderTargetAndKeepsName
     const auto wide = ReadLink("C:\\Brevanshaw\\\xD7\x91\xD7\xA8\xD7\x91.LNK");
     ASSERT_TRUE(wide);
     EXPECT_EQ(wide->Target, "C:\\Brevanshaw\\\xD7\x91\xD7\xA8\xD7\x91.exe");
+
+    // A program in a drive's root starts in that root, not in the drive's current folder.
+    auto* inRoot = Link("ShellLink3", root);
+    inRoot->SetObjectLocation("C:\\TOOL.EXE");
+    inRoot->SetMethod(TMethodType::mtShellLinkInterface);
+    inRoot->Process();
+    const auto rooted = ReadLink("C:\\Brevanshaw\\TOOL.LNK");
+    ASSERT_TRUE(rooted);
+    EXPECT_EQ(rooted->WorkingDirectory, "C:\\");
 }
 
 TEST_F(ShellLinkInstallTest, Uninstaller_GetsTheProductNameAsItsArgument) {
@@ -143,10 +152,10 @@ TEST_F(ShellLinkInstallTest, ProgramManager_OnNt351TheItemGoesIntoTheFolderGroup
     // parameters, empty positions, the directory in quotes, no hot key.
     const auto macros = machine->ProgramManagerMacros();
     EXPECT_NE(std::find(macros.begin(), macros.end(),
-                        "[AddItem(\"C:\\Brevanshaw\\Brevanshaw.exe\" ,Brevanshaw,,0,,,\"C:\\Brevanshaw\",)]"),
+                        "[AddItem(\"C:\\Brevanshaw\\Brevanshaw.exe\" ,\"Brevanshaw\",,0,,,\"C:\\Brevanshaw\",)]"),
               macros.end());
     EXPECT_EQ(macros.front(), "[CreateGroup(\"Brevanshaw\")]");
-    EXPECT_EQ(macros[1], "[ShowGroup(Brevanshaw,8)]");
+    EXPECT_EQ(macros[1], "[ShowGroup(\"Brevanshaw\",8)]");
     EXPECT_FALSE(machine->FileExists(kPrograms + "\\Brevanshaw\\Brevanshaw.lnk"));
     (void)link;
 }
