@@ -36,6 +36,15 @@ public:
               path) {}
 };
 
+// A file whose name the system's ANSI code page cannot hold: the archive keeps names in it.
+class EKCNameOutsideCodePage : public EKC {
+public:
+    explicit EKCNameOutsideCodePage(std::string path)
+        : EKC("The name of the following file cannot be stored in the archive in this system's code page: " + path),
+          FileName(std::move(path)) {}
+    std::string FileName;
+};
+
 class EKCCouldNotCreateFile : public EKC {
 public:
     explicit EKCCouldNotCreateFile(std::string path) : EKC("Could not create the file " + path), FileName(std::move(path)) {}

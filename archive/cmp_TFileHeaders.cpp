@@ -45,14 +45,15 @@ double GetDouble(const std::uint8_t* p) {
 }
 
 void PutText(std::uint8_t* p, std::string_view utf8, std::size_t max) {
-    std::string ansi = rt::Utf8ToAnsi(utf8, kArchiveCodePage);
+    std::string ansi;
+    os::Current().ToAnsiCodePage(utf8, ansi);
     if (ansi.size() > max) ansi.resize(max);
     p[0] = static_cast<std::uint8_t>(ansi.size());
     std::memcpy(p + 1, ansi.data(), ansi.size());
 }
 bool GetText(const std::uint8_t* p, std::size_t max, std::string& utf8) {
     if (p[0] > max) return false;
-    utf8 = rt::AnsiToUtf8(std::string_view(reinterpret_cast<const char*>(p + 1), p[0]), kArchiveCodePage);
+    utf8 = os::Current().FromAnsiCodePage(std::string_view(reinterpret_cast<const char*>(p + 1), p[0]));
     return true;
 }
 
@@ -110,10 +111,12 @@ void DecodeFileHeader(const THeaderBytes& b, TFileHeaderRecord& h) {
     h.UserByte2 = b[kOffUserByte2];
 }
 
-std::string ArchiveText(std::string_view utf8, std::size_t max) {
-    std::string ansi = rt::Utf8ToAnsi(utf8, kArchiveCodePage);
+std::string ArchiveText(std::string_view utf8, std::size_t max, bool* whole) {
+    std::string ansi;
+    const bool fits = os::Current().ToAnsiCodePage(utf8, ansi);
+    if (whole) *whole = fits;
     if (ansi.size() > max) ansi.resize(max);
-    return rt::AnsiToUtf8(ansi, kArchiveCodePage);
+    return os::Current().FromAnsiCodePage(ansi);
 }
 
 double FileTimeToArchiveDate(os::FileTime time) {
@@ -153,7 +156,10 @@ void TFileHeaders::AddFromList(const rt::TStrings& lines, bool keep) {
         const std::string& line = lines.Strings(i);
         auto header = std::make_unique<TFileHeader>();
         header->SourcePath = LinePath(line);
-        header->StoredName = ArchiveText(header->SourcePath, kMaxStoredName);
+        bool whole = true;
+        header->StoredName = ArchiveText(header->SourcePath, kMaxStoredName, &whole);
+        // Stored damaged, the name would never be found again at install time.
+        if (!whole) throw EKCNameOutsideCodePage(header->SourcePath);
         header->UserByte1 = LowByte(NthField(line, 2, ";"));
         header->UserByte2 = LowByte(NthField(line, 3, ";"));
         header->Sequence = i + 1;

@@ -18,14 +18,14 @@
 //   13      3      (zero)
 //   16      4      EndPosition  offset of the last data byte within LastVolume
 //                               (DataOffset - 1 for an empty file)
-//   20      101    StoredName   length byte (0..100) + code page 1252 text, zero-filled
+//   20      101    StoredName   length byte (0..100) + ANSI code page text, zero-filled
 //   121     3      (zero)
 //   124     4      NextHeader   offset in volume 1 of the next header (or the chain's end)
 //   128     4      FileSize
 //   132     4      DataOffset   offset of the first data byte within FirstVolume
 //   136     4      StoredSize   data bytes stored (equal to FileSize: bytes are kept as they are)
 //   140     1      FirstVolume  volume of the first data byte; 0 = single volume (volume 1)
-//   141     21     FileVersion  length byte (0..20) + code page 1252 text, zero-filled
+//   141     21     FileVersion  length byte (0..20) + ANSI code page text, zero-filled
 //   162     1      UserByte1    caller's value, unread by the program
 //   163     1      UserByte2
 #pragma once
@@ -44,9 +44,6 @@ constexpr std::int64_t kPreambleSize = 5;
 constexpr std::int64_t kHeaderSize = 164;
 constexpr std::size_t kMaxStoredName = 100;
 constexpr std::size_t kMaxFileVersion = 20;
-// Names and versions are stored in one fixed code page, so an archive reads the same
-// wherever it was built.
-constexpr int kArchiveCodePage = 1252;
 // Sizes and offsets are signed 32-bit on disk.
 constexpr std::int64_t kMaxArchiveOffset = 0x7FFFFFFF;
 // Volume numbers are one byte.
@@ -75,8 +72,9 @@ void EncodeFileHeader(const TFileHeaderRecord& header, THeaderBytes& bytes);
 // Raises EKCFHCannotReadHeaders when a length byte is over its limit.
 void DecodeFileHeader(const THeaderBytes& bytes, TFileHeaderRecord& header);
 
-// Text as the format keeps it: code page 1252, cut to max characters, back as UTF-8.
-std::string ArchiveText(std::string_view utf8, std::size_t max);
+// Text as the format keeps it: in the system's ANSI code page, cut to max characters, back
+// as UTF-8. whole, when given, says whether every character had its place in the code page.
+std::string ArchiveText(std::string_view utf8, std::size_t max, bool* whole = nullptr);
 
 // A file's date stamp (2-second steps) as the day count the format stores, and back; false
 // for a day count no file time can hold.

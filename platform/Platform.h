@@ -15,6 +15,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace os {
@@ -272,6 +273,10 @@ public:
     virtual bool MiddleEastEnabled() = 0;  // the SM_MIDEASTENABLED system metric
     // The user's default language identifier (1033 American English, 1037 Hebrew...).
     virtual std::uint16_t UserDefaultLangId() = 0;
+    // Text in the system's ANSI code page, where on-disk formats keep their names: false when
+    // a character has no place in it (it then stands as "?").
+    virtual bool ToAnsiCodePage(std::string_view utf8, std::string& ansi) = 0;
+    virtual std::string FromAnsiCodePage(std::string_view ansi) = 0;
     // Loads a keyboard layout by its identifier ("0000040D" Hebrew), making it the input
     // language when activate is set; false when the system cannot provide it.
     virtual bool LoadKeyboardLayout(const std::string& layoutId, bool activate) = 0;

@@ -85,6 +85,8 @@ public:
     void SetScreenSize(int width, int height);  // 800x600 until set
     void SetMiddleEast(bool enabled);
     void SetUserDefaultLangId(std::uint16_t langId);  // 1033 until set
+    // The machine's ANSI code page: 1252 (Western) until set, or 1255 (Hebrew).
+    void SetAnsiCodePage(int codePage) { FAnsiCodePage = codePage; }
     // Keyboard layouts the machine can load ("00000409" until others are added), and the
     // one active now.
     void AddKeyboardLayout(const std::string& layoutId);
@@ -207,6 +209,8 @@ public:
     int ScreenHeight() override;
     bool MiddleEastEnabled() override;
     std::uint16_t UserDefaultLangId() override;
+    bool ToAnsiCodePage(std::string_view utf8, std::string& ansi) override;
+    std::string FromAnsiCodePage(std::string_view ansi) override;
     bool LoadKeyboardLayout(const std::string& layoutId, bool activate) override;
 
     std::uint32_t TimeOfDayMs() override;
@@ -246,6 +250,7 @@ private:
     std::string ProgramOf(const std::string& commandLine);
 
     std::shared_ptr<Machine> FMachine;
+    int FAnsiCodePage = 1252;
     std::unique_ptr<SimShell> FShell;
     std::shared_ptr<Services> FServices;
 };

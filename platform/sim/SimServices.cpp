@@ -1,5 +1,5 @@
 // The simulated machine's installation services (see SimPlatform.h): private profile files,
-// calls into libraries, the version installer and message boxes. They work through the
+// calls into libraries, the ANSI code page, the version installer and message boxes. They work through the
 // machine's own file calls, so sharing, attributes and free space apply as everywhere else.
 #include "platform/sim/SimPlatform.h"
 
@@ -279,6 +279,16 @@ std::string SimPlatform::ProgramOf(const std::string& commandLine) {
         ++blank;
     }
 }
+
+// ---- the ANSI code page -----------------------------------------------------------------
+
+bool SimPlatform::ToAnsiCodePage(std::string_view utf8, std::string& ansi) {
+    ansi = rt::Utf8ToAnsi(utf8, FAnsiCodePage);
+    // A character without a place comes back as "?"; one that was "?" already comes back the same.
+    return rt::AnsiToUtf8(ansi, FAnsiCodePage) == utf8;
+}
+
+std::string SimPlatform::FromAnsiCodePage(std::string_view ansi) { return rt::AnsiToUtf8(ansi, FAnsiCodePage); }
 
 // ---- the version installer --------------------------------------------------------------
 

@@ -578,19 +578,24 @@ namespace {
 
 // The version installer's ANSI entry points: Wine's wide VerInstallFile does not hand back
 // the temporary copy's name, and the ANSI ones are what the system has always offered.
-std::string Ansi(std::string_view utf8) {
+// flags 0 lets the system pick the nearest letter; usedDefault, when given, hears of a
+// character that had none.
+std::string Ansi(std::string_view utf8, DWORD flags = 0, BOOL* usedDefault = nullptr) {
     const std::wstring wide = Wide(utf8);
-    const int size = ::WideCharToMultiByte(CP_ACP, 0, wide.c_str(), static_cast<int>(wide.size()), nullptr, 0, nullptr, nullptr);
+    const int length = static_cast<int>(wide.size());
+    const char* fallback = usedDefault ? "?" : nullptr;
+    const int size = ::WideCharToMultiByte(CP_ACP, flags, wide.c_str(), length, nullptr, 0, fallback, usedDefault);
     std::string out(static_cast<std::size_t>(size > 0 ? size : 0), '\0');
-    if (size > 0) ::WideCharToMultiByte(CP_ACP, 0, wide.c_str(), static_cast<int>(wide.size()), out.data(), size, nullptr, nullptr);
+    if (size > 0) ::WideCharToMultiByte(CP_ACP, flags, wide.c_str(), length, out.data(), size, fallback, usedDefault);
     return out;
 }
 
-std::string FromAnsi(const char* ansi) {
-    const int size = ::MultiByteToWideChar(CP_ACP, 0, ansi, -1, nullptr, 0);
-    if (size <= 1) return {};
+std::string FromAnsi(std::string_view ansi) {
+    const int length = static_cast<int>(ansi.size());
+    const int size = length ? ::MultiByteToWideChar(CP_ACP, 0, ansi.data(), length, nullptr, 0) : 0;
+    if (size <= 0) return {};
     std::wstring wide(static_cast<std::size_t>(size), L'\0');
-    ::MultiByteToWideChar(CP_ACP, 0, ansi, -1, wide.data(), size);
+    ::MultiByteToWideChar(CP_ACP, 0, ansi.data(), length, wide.data(), size);
     return Narrow(wide.c_str());
 }
 
@@ -619,7 +624,7 @@ std::uint32_t Win32Platform::VerInstallFile(std::uint32_t flags, const std::stri
                 current = Ansi(currentDir);
     const DWORD result = ::VerInstallFileA(flags, source.data(), target.data(), sourceDir.data(), targetDir.data(), current.data(),
                                            temp.data(), &tempLength);
-    tempFile = FromAnsi(temp.data());
+    tempFile = FromAnsi(temp.c_str());
     return result;
 }
 
@@ -815,6 +820,20 @@ int Win32Platform::ScreenHeight() { return ::GetSystemMetrics(SM_CYSCREEN); }
 bool Win32Platform::MiddleEastEnabled() { return ::GetSystemMetrics(SM_MIDEASTENABLED) != 0; }
 
 std::uint16_t Win32Platform::UserDefaultLangId() { return ::GetUserDefaultLangID(); }
+
+bool Win32Platform::ToAnsiCodePage(std::string_view utf8, std::string& ansi) {
+    // A UTF-8 system holds every character and takes no substitute.
+    if (::GetACP() == CP_UTF8) {
+        ansi = Ansi(utf8);
+        return true;
+    }
+    // No best fit: "a" for a letter with an accent would name another file.
+    BOOL usedDefault = FALSE;
+    ansi = Ansi(utf8, WC_NO_BEST_FIT_CHARS, &usedDefault);
+    return !usedDefault;
+}
+
+std::string Win32Platform::FromAnsiCodePage(std::string_view ansi) { return FromAnsi(ansi); }
 
 bool Win32Platform::LoadKeyboardLayout(const std::string& layoutId, bool activate) {
     const std::u16string id = rt::Utf8ToUtf16(layoutId);

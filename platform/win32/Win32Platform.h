@@ -69,6 +69,8 @@ public:
     int ScreenHeight() override;
     bool MiddleEastEnabled() override;
     std::uint16_t UserDefaultLangId() override;
+    bool ToAnsiCodePage(std::string_view utf8, std::string& ansi) override;
+    std::string FromAnsiCodePage(std::string_view ansi) override;
     bool LoadKeyboardLayout(const std::string& layoutId, bool activate) override;
 
     std::uint32_t TimeOfDayMs() override;

@@ -129,6 +129,7 @@ TEST_F(DamageTest, MissingVolumeOne_IsReportedWithItsPath) {
 }
 
 TEST(FileHeaders, Record_EveryFieldRoundTripsAtItsOffset) {
+    SimMachine machine;  // text goes in its code page, 1252 unless set
     TFileHeaderRecord h;
     h.Sequence = -2;
     h.FileDate = 36925.170208333335;

@@ -132,6 +132,30 @@ TEST_F(ArchiveTest, StoredName_CutTo100CharactersAndLookedUpOnlyByTheCut) {
     EXPECT_EQ(kc->FilesToProcess()->Count(), 0);
 }
 
+TEST_F(ArchiveTest, StoredName_InTheMachinesCodePageAndRefusedWhereItHasNoPlace) {
+    const std::string hebrew = "C:\\src\\\xD7\x91\xD7\xA8.txt";  // two Hebrew letters
+    Put(hebrew, "shalom");
+    machine->SetAnsiCodePage(1255);
+    Build("C:\\arc\\files.1", {hebrew});
+    const std::string b = Get("C:\\arc\\files.1");
+    EXPECT_EQ(U8(b, H + 20), 13);
+    EXPECT_EQ(b.substr(H + 21, 13), "C:\\src\\\xE1\xF8.txt");
+    Extract("C:\\arc\\files.1", "C:\\out", {hebrew});
+    EXPECT_EQ(Get("C:\\out\\\xD7\x91\xD7\xA8.txt"), "shalom");
+
+    // A Western machine has no place for the letters: the file is refused by name and no
+    // archive is written, rather than one whose name nobody finds again.
+    machine->SetAnsiCodePage(1252);
+    Put("C:\\src\\a.txt", "a");
+    try {
+        Build("C:\\arc\\western.1", {"C:\\src\\a.txt", hebrew});
+        ADD_FAILURE() << "the name was stored damaged";
+    } catch (const EKCNameOutsideCodePage& e) {
+        EXPECT_EQ(e.FileName, hebrew);
+    }
+    EXPECT_FALSE(P().FileExists("C:\\arc\\western.1"));
+}
+
 // (The code page of names is checked on the record itself: hosts under test may not hold
 // such names on disk.)
 TEST_F(ArchiveTest, Lines_UserBytesKeepTheirLowEightBits) {

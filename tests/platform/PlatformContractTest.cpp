@@ -888,6 +888,18 @@ TEST_P(PlatformContract, ProfileFiles_StartedInUnicodeStayUnicodeAndKeepEveryLet
     EXPECT_EQ(bytes.substr(0, 4), std::string("\xFF\xFE[\0", 4)) << "still UTF-16, from its first section";
 }
 
+// The test machines are Western (code page 1252), as a build server usually is.
+TEST_P(PlatformContract, AnsiCodePage_HoldsWhatItCanAndSaysWhatItCannot) {
+    IPlatform& p = P();
+    std::string ansi;
+    EXPECT_TRUE(p.ToAnsiCodePage("Caf\xC3\xA9 \xE2\x82\xAC?", ansi));
+    EXPECT_EQ(ansi, "Caf\xE9 \x80?");
+    EXPECT_EQ(p.FromAnsiCodePage(ansi), "Caf\xC3\xA9 \xE2\x82\xAC?");
+    // No nearest letter stands in: a Hebrew letter and a Latin letter with a stroke.
+    EXPECT_FALSE(p.ToAnsiCodePage("a\xD7\x90\xC5\x81", ansi));
+    EXPECT_EQ(ansi, "a??");
+}
+
 TEST_P(PlatformContract, Libraries_ExportsAreFoundWithoutRunningTheLibrary) {
     IPlatform& p = P();
     const std::string dll = S("lib.dll");

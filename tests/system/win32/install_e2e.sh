@@ -25,7 +25,15 @@ dao='C:\Program Files\Common Files\Microsoft Shared\DAO'
 runtime=(MSJT3032.dll MSJTER32.dll MSJINT32.dll VBAJET32.dll VBAR2232.dll VEN2232.olb MSVCRT20.dll)
 fail=0
 
-# The prefix's own MSVCRT20.dll is kept aside: the runtime may replace an older one.
+# Wine's session ends a few seconds after its last program, and the next one starts as a
+# restarted machine that carries out the moves waiting for a restart; the checks must find
+# them still waiting, so the session stays up for the whole test and ends with it.
+export WINEPREFIX="$prefix"
+wineserver -k >/dev/null 2>&1
+wineserver -p </dev/null >/dev/null 2>&1
+
+# A runtime file Wine ships itself is kept aside (the runtime may replace an older one); any
+# other copy in the system folder was left by an earlier run and goes before this one.
 backup=$(mktemp -d)
 cleanup() {
   run reg delete "$uninstall" /f >/dev/null 2>&1
@@ -38,7 +46,9 @@ cleanup() {
     [ -e "$backup/$f" ] && cp -p "$backup/$f" "$system32/$f" || rm -f "$system32/$f"
   done
 }
-for f in "${runtime[@]}"; do [ -e "$system32/$f" ] && cp -p "$system32/$f" "$backup/$f"; done
+for f in "${runtime[@]}"; do
+  grep -qs "Wine builtin DLL" "$system32/$f" && cp -p "$system32/$f" "$backup/$f"
+done
 cleanup
 mkdir -p "$host_work/bin"
 cp "$library" "$host_work/bin/brevregtest.dll"
@@ -55,6 +65,7 @@ if [ "$status" != 0 ]; then
   echo "FAIL: the probe did not complete"
   cleanup
   rm -rf "$backup"
+  wineserver -k >/dev/null 2>&1
   exit 1
 fi
 
@@ -99,5 +110,6 @@ expect "$shared" "$dao\\DAO3032.dll" REG_DWORD 0x1
 
 cleanup
 rm -rf "$backup"
+wineserver -k >/dev/null 2>&1
 [ "$fail" -eq 0 ] && echo "install_e2e: all checks passed"
 exit "$fail"
