@@ -210,12 +210,9 @@ close_setup() {
 # (C:\Brevanshaw Product, C:\Brevanshaw UnInstall), setup.exe with a BUILD.INF naming
 # C:\BrevDist\, and nothing left of an earlier run.
 stage_product() {
-  local product=$1 f key
-  rm -rf "$drive/Brevanshaw" "$drive/BrevDist" "$drive/BrevBuild" "$drive/Brevanshaw Product" "$drive/Brevanshaw UnInstall"
-  for key in 'HKLM\SOFTWARE\Halvernock' 'HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall\Brevanshaw' \
-             'HKLM\SOFTWARE\QUENFOLDINSTALLING'; do
-    "$wine_run" reg delete "$key" /f >/dev/null 2>&1
-  done
+  local product=$1 f
+  clean_installation
+  rm -rf "$drive/BrevDist" "$drive/BrevBuild" "$drive/Brevanshaw Product" "$drive/Brevanshaw UnInstall"
   mkdir -p "$drive/Brevanshaw Product" "$drive/Brevanshaw UnInstall" "$drive/BrevBuild"
   for f in "$product"/*; do
     case "$(basename "$f")" in
@@ -495,14 +492,31 @@ finish_wizard() {
   pass "setup complete page closed, setup ended"
 }
 
-# clean_installation: nothing left of an earlier installation in the prefix.
+# clean_installation: nothing left of an earlier installation in the prefix, whoever made it
+# (another test, the demo, a run that was stopped): the product's folder, keys and counts, its
+# program folder, the database runtime, and the dialog library swap the add-on page stages.
 clean_installation() {
-  local key
-  rm -rf "$drive/Brevanshaw"
+  local key value f system32="$drive/windows/system32" shared='HKLM\Software\Microsoft\Windows\CurrentVersion\SharedDlls'
+  rm -rf "$drive/Brevanshaw" "$drive/Program Files/Common Files/Microsoft Shared/DAO"
   for key in 'HKLM\SOFTWARE\Halvernock' 'HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall\Brevanshaw' \
              'HKLM\SOFTWARE\QUENFOLDINSTALLING'; do
     "$wine_run" reg delete "$key" /f >/dev/null 2>&1
   done
+  reg_query "$shared" | sed -n 's/^    \(.*\)    REG_DWORD    .*/\1/p' | grep -i -e '^C:\\Brevanshaw\\' -e '\\Microsoft Shared\\DAO\\' |
+    while IFS= read -r value; do "$wine_run" reg delete "$shared" /v "$value" /f >/dev/null 2>&1; done
+  find "$drive/users" -type d -path '*Start Menu/Programs/Brevanshaw' -prune -exec rm -rf {} + 2>/dev/null
+  # Wine ships none of the runtime's files: a copy in the system folder is an earlier run's.
+  for f in MSJT3032.dll MSJTER32.dll MSJINT32.dll VBAJET32.dll VBAR2232.dll VEN2232.olb MSVCRT20.dll; do
+    find "$system32" -maxdepth 1 -iname "$f" ! -exec grep -qs 'Wine builtin DLL' {} \; -delete
+  done
+  "$wine_run" reg delete 'HKLM\System\CurrentControlSet\Control\Session Manager' /v PendingFileRenameOperations /f >/dev/null 2>&1
+  find "$system32" -maxdepth 1 -iname COMDLG32.1 -delete
+  # A swap a restart carried out: the system's library is back under its own name.
+  value=$(find "$system32" -maxdepth 1 -iname COMDLGOL.DLL | head -1)
+  if [ -n "$value" ]; then
+    find "$system32" -maxdepth 1 -iname COMDLG32.DLL -delete
+    mv "$value" "$system32/comdlg32.dll"
+  fi
 }
 
 # ready_distribution PRODUCT_DIR: a display, the prefix, the product staged and packed into

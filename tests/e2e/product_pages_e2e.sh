@@ -32,10 +32,10 @@ restore_dialog_library() {
     cp -p "$original" "$system32/comdlg32.dll"
   fi
 }
+rm -f "$original"
 trap 'restore_dialog_library; e2e_cleanup' EXIT
-cp -p "$(lib_in COMDLG32.DLL)" "$original" || { fail "the prefix has no dialog library"; exit 1; }
-
 stage_product "$product"
+cp -p "$(lib_in COMDLG32.DLL)" "$original" || { fail "the prefix has no dialog library"; exit 1; }
 build_distribution && pass "the distribution is built" || { fail "build mode wrote no distribution"; exit 1; }
 install_distribution p1 || fail "the first installation did not end"
 app=$(page_text 30560 0)
