@@ -624,7 +624,7 @@ std::uint32_t Win32Platform::VerInstallFile(std::uint32_t flags, const std::stri
                 current = Ansi(currentDir);
     const DWORD result = ::VerInstallFileA(flags, source.data(), target.data(), sourceDir.data(), targetDir.data(), current.data(),
                                            temp.data(), &tempLength);
-    tempFile = FromAnsi(temp.c_str());
+    tempFile = FromAnsi(temp.data());
     return result;
 }
 
