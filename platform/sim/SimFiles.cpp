@@ -91,8 +91,21 @@ std::string Clean83(std::string_view s, std::size_t limit) {
     return out;
 }
 
-// "Program Files" -> "PROGRA~1": the first free number among names already in use.
-std::string MakeAlias(std::string_view longName, const std::set<std::string>& used) {
+// The part of a long name its alias keeps before the number, with the extension.
+std::string StemOf(std::string_view longName) {
+    std::size_t start = 0;
+    while (start < longName.size() && longName[start] == '.') ++start;
+    const std::string_view name = longName.substr(start);
+    const std::size_t dot = name.rfind('.');
+    return Clean83(dot == std::string_view::npos ? name : name.substr(0, dot), 8) + "." +
+           (dot == std::string_view::npos ? std::string() : Clean83(name.substr(dot + 1), 3));
+}
+
+// "Program Files" -> "PROGRA~1": the first free number among names already in use, from
+// first on (a caller that knows the lower numbers taken says so); next is the number after
+// the one given.
+std::string MakeAlias(std::string_view longName, const std::set<std::string>& used, std::uint32_t first = 1,
+                      std::uint32_t* next = nullptr) {
     std::size_t start = 0;
     while (start < longName.size() && longName[start] == '.') ++start;
     std::string_view name = longName.substr(start);
@@ -100,10 +113,12 @@ std::string MakeAlias(std::string_view longName, const std::set<std::string>& us
     std::string base = Clean83(dot == std::string_view::npos ? name : name.substr(0, dot), 8);
     const std::string ext = dot == std::string_view::npos ? std::string() : Clean83(name.substr(dot + 1), 3);
     if (base.empty()) base = "_";
-    for (std::uint32_t n = 1;; ++n) {
+    for (std::uint32_t n = first;; ++n) {
         const std::string suffix = "~" + std::to_string(n);
         const std::string candidate = base.substr(0, 8 - std::min<std::size_t>(suffix.size(), 7)) + suffix + (ext.empty() ? "" : "." + ext);
-        if (!used.count(candidate)) return candidate;
+        if (used.count(candidate)) continue;
+        if (next) *next = n + 1;
+        return candidate;
     }
 }
 
@@ -200,6 +215,7 @@ bool ToHostTime(FileTime ft, fs::file_time_type& out) {
 std::vector<std::pair<std::string, std::string>> SimPlatform::Machine::AssignAliases(const fs::path& dir, const std::string& dirKey) {
     std::vector<std::string> names;
     std::error_code ec;
+    ++FolderReads;
     for (fs::directory_iterator it(dir, ec), end; !ec && it != end; it.increment(ec))
         names.push_back(ToUtf8(it->path().filename()));
     std::set<std::string> used;
@@ -229,12 +245,20 @@ std::vector<std::pair<std::string, std::string>> SimPlatform::Machine::AssignAli
         result.emplace_back(name, alias);
         MachineDirty = true;
     }
-    if (MachineDirty) SaveMachine();
+    // The folder's index now knows every alias and can give the next one without a reading.
+    if (Folder* folder = FolderOf(dir)) {
+        for (const auto& [name, alias] : result)
+            if (const auto it = folder->Names.find(rt::LowerCase(name)); it != folder->Names.end()) it->second.Alias = alias;
+        folder->Used = std::move(used);
+        folder->Aliased = true;
+    }
     return result;
 }
 
 std::string SimPlatform::Machine::AliasOf(const fs::path& dir, const std::string& dirKey, const std::string& name) {
     if (Is83Name(name)) return {};
+    if (const Folder* folder = FolderOf(dir); folder && folder->Aliased)
+        if (const auto it = folder->Names.find(rt::LowerCase(name)); it != folder->Names.end()) return it->second.Alias;
     for (const auto& [entry, alias] : AssignAliases(dir, dirKey))
         if (entry == name) return alias;
     return {};
@@ -243,7 +267,27 @@ std::string SimPlatform::Machine::AliasOf(const fs::path& dir, const std::string
 // Newly made entries get their alias at once, so later neighbours cannot take it.
 void SimPlatform::Machine::NoteCreated(const Resolved& r) {
     EraseMetaTree(r.Key);
-    if (!Is83Name(r.Names.back())) AssignAliases(r.Host.parent_path(), ParentKey(r.Key));
+    Refile(r.Host);
+    AssignAlias(r);
+}
+
+void SimPlatform::Machine::AssignAlias(const Resolved& r) {
+    const std::string& name = r.Names.back();
+    if (Is83Name(name)) return;
+    const fs::path dir = r.Host.parent_path();
+    Folder* folder = FolderOf(dir);
+    const auto entry = folder ? folder->Names.find(rt::LowerCase(name)) : decltype(folder->Names.end()){};
+    if (!folder || !folder->Aliased || entry == folder->Names.end()) {
+        AssignAliases(dir, ParentKey(r.Key));
+        return;
+    }
+    // Many names of one stem would otherwise try every taken number each time.
+    std::uint32_t& first = folder->NextNumber[StemOf(name)];
+    const std::string alias = MakeAlias(name, folder->Used, std::max<std::uint32_t>(first, 1), &first);
+    folder->Used.insert(alias);
+    entry->second.Alias = alias;
+    Metas[r.Key].Alias = alias;
+    MachineDirty = true;
 }
 
 // ---- attributes and times ---------------------------------------------------------------
@@ -297,7 +341,6 @@ bool SimPlatform::Machine::SetTimeOf(const Resolved& r, FileTime ft) {
     meta.Time = ft;
     meta.HostStamp = HostStamp(now);
     MachineDirty = true;
-    SaveMachine();
     return true;
 }
 
@@ -365,7 +408,6 @@ public:
     ~SimFile() override {
         std::lock_guard lock(FMachine->Mutex);
         FMachine->Opens.erase(FId);
-        if (FMachine->MachineDirty) FMachine->SaveMachine();
     }
 
     std::int64_t Read(void* buffer, std::size_t count) override {
@@ -540,7 +582,7 @@ bool SimPlatform::SetFileAttributes(const std::string& path, std::uint32_t attri
     Machine::Meta& meta = m.Metas[r.Key];
     meta.HasAttr = true;
     meta.Attr = attributes & kAttrStored;
-    m.SaveMachine();
+    m.MachineDirty = true;
     return true;
 }
 
@@ -569,7 +611,6 @@ bool SimPlatform::CreateDirectory(const std::string& path) {
     std::error_code ec;
     if (!fs::create_directory(r.Host, ec)) return m.Fail(kErrorAccessDenied);
     m.NoteCreated(r);
-    m.SaveMachine();
     return true;
 }
 
@@ -585,7 +626,8 @@ bool SimPlatform::RemoveDirectory(const std::string& path) {
         // A directory link goes; what it points at stays.
         if (!fs::remove(r.Host, ec)) return m.Fail(kErrorAccessDenied);
         m.EraseMetaTree(r.Key);
-        m.SaveMachine();
+        m.Refile(r.Host);
+        m.ForgetFolders(r.Host);
         return true;
     }
     if (!r.Dir) return m.Fail(kErrorDirectory);
@@ -593,7 +635,8 @@ bool SimPlatform::RemoveDirectory(const std::string& path) {
     if (!fs::is_empty(r.Host, ec)) return m.Fail(kErrorDirNotEmpty);
     if (!fs::remove(r.Host, ec)) return m.Fail(kErrorAccessDenied);
     m.EraseMetaTree(r.Key);
-    m.SaveMachine();
+    m.Refile(r.Host);
+    m.ForgetFolders(r.Host);
     return true;
 }
 
@@ -612,7 +655,7 @@ bool SimPlatform::DeleteFile(const std::string& path) {
     if (!fs::remove(r.Host, ec)) return m.Fail(kErrorAccessDenied);
     m.Account(r.Drive, -static_cast<std::int64_t>(size));
     m.EraseMetaTree(r.Key);
-    m.SaveMachine();
+    m.Refile(r.Host);
     return true;
 }
 
@@ -642,6 +685,10 @@ bool SimPlatform::MoveFile(const std::string& from, const std::string& to) {
     std::error_code ec;
     fs::rename(src.Host, target, ec);
     if (ec) return m.Fail(kErrorAccessDenied);
+    // A change of case only keeps the entry (and its alias) under its new spelling.
+    if (!caseOnly) m.Refile(src.Host);
+    m.Refile(target);
+    if (src.Dir && !caseOnly) m.ForgetFolders(src.Host);
     if (src.Drive != dst.Drive) {
         m.Account(src.Drive, -static_cast<std::int64_t>(size));
         m.Account(dst.Drive, static_cast<std::int64_t>(size));
@@ -655,12 +702,11 @@ bool SimPlatform::MoveFile(const std::string& from, const std::string& to) {
                 rec.Host = dst.Host;
                 rec.Drive = dst.Drive;
             }
-        if (!Is83Name(dst.Names.back())) m.AssignAliases(dst.Host.parent_path(), Machine::ParentKey(dst.Key));
+        m.AssignAlias(dst);
     } else {
         for (auto& [id, rec] : m.Opens)
             if (rec.Key == src.Key) rec.Host = target;
     }
-    m.SaveMachine();
     return true;
 }
 
@@ -742,6 +788,13 @@ bool SimPlatform::FindFiles(const std::string& pattern, std::vector<FindData>& r
         return fd;
     };
 
+    // One name is looked up, not searched for: the folder's index answers.
+    if (!HasWildcards(mask)) {
+        std::string actual;
+        if (mask == "." || mask == ".." || !m.FindEntry(dir.Host, dir.Key, mask, actual)) return m.Fail(kErrorFileNotFound);
+        result.push_back(describe(actual, m.AliasOf(dir.Host, dir.Key, actual)));
+        return true;
+    }
     const auto aliases = m.AssignAliases(dir.Host, dir.Key);
     std::map<std::string, std::string> aliasOf(aliases.begin(), aliases.end());
     std::vector<FindData> found;
@@ -843,7 +896,6 @@ std::unique_ptr<IFile> SimPlatform::OpenFile(const std::string& path, OpenMode m
         create.close();
         m.NoteCreated(r);
     }
-    if (m.MachineDirty) m.SaveMachine();
     const std::uint64_t id = m.NextOpenId++;
     m.Opens[id] = Machine::OpenRecord{r.Key, r.Host, r.Drive, access, shareBits};
     return std::make_unique<SimFile>(FMachine, id);
@@ -912,7 +964,6 @@ std::string SimPlatform::GetTempFileName(const std::string& dir, const std::stri
             return {};
         }
         m.NoteCreated(file);
-        m.SaveMachine();
         return rt::IncludeTrailingBackslash(dir) + name;
     }
     m.Fail(kErrorFileExists);
@@ -979,7 +1030,8 @@ bool SimPlatform::RecycleFile(const std::string& path) {
     if (ec) return m.Fail(kErrorAccessDenied);
     m.Account(r.Drive, -static_cast<std::int64_t>(size));
     m.EraseMetaTree(r.Key);
-    m.SaveMachine();
+    m.Refile(r.Host);
+    if (r.Dir) m.ForgetFolders(r.Host);
     m.Recycled.push_back(SimRecycledFile{path, target});
     return true;
 }

@@ -110,10 +110,17 @@ bool SimPlatform::Machine::FindEntry(const fs::path& dir, const std::string& dir
         return true;
     }
 #endif
-    for (fs::directory_iterator it(dir, ec), end; !ec && it != end; it.increment(ec)) {
-        const std::string entry = ToUtf8(it->path().filename());
-        if (rt::SameText(entry, name)) {
-            actual = entry;
+    if (Folder* folder = FolderOf(dir)) {
+        auto it = folder->Names.find(rt::LowerCase(name));
+        // A name that went behind the machine's back in the clock tick of its own last change
+        // in the folder: the folder's time could not tell, so it is read again.
+        if (it != folder->Names.end() && !fs::exists(fs::symlink_status(dir / FromUtf8(it->second.Actual), ec))) {
+            folder->Stamp = {};
+            folder = FolderOf(dir);
+            it = folder ? folder->Names.find(rt::LowerCase(name)) : it;
+        }
+        if (folder && it != folder->Names.end()) {
+            actual = it->second.Actual;
             return true;
         }
     }
@@ -125,6 +132,53 @@ bool SimPlatform::Machine::FindEntry(const fs::path& dir, const std::string& dir
             }
     }
     return false;
+}
+
+SimPlatform::Machine::Folder* SimPlatform::Machine::FolderOf(const fs::path& dir) {
+    std::error_code ec;
+    const fs::file_time_type stamp = fs::last_write_time(dir, ec);
+    if (ec) return nullptr;
+    Folder& folder = Folders[ToUtf8(dir)];
+    if (folder.Stamp == stamp && stamp != fs::file_time_type{}) return &folder;
+    folder = Folder{};
+    folder.Stamp = stamp;
+    ++FolderReads;
+    for (fs::directory_iterator it(dir, ec), end; !ec && it != end; it.increment(ec)) {
+        const std::string entry = ToUtf8(it->path().filename());
+        // Two host names that differ only in case: the first one read answers, as before.
+        folder.Names.try_emplace(rt::LowerCase(entry), Folder::Entry{entry, {}});
+    }
+    return &folder;
+}
+
+void SimPlatform::Machine::Refile(const fs::path& host) {
+    const fs::path dir = host.parent_path();
+    const auto found = Folders.find(ToUtf8(dir));
+    if (found == Folders.end()) return;
+    Folder& folder = found->second;
+    std::error_code ec;
+    const std::string name = ToUtf8(host.filename());
+    const std::string lower = rt::LowerCase(name);
+    if (fs::exists(fs::symlink_status(host, ec))) {
+        const auto [it, added] = folder.Names.try_emplace(lower, Folder::Entry{name, {}});
+        if (!added) it->second.Actual = name;  // renamed in its case only
+        if (added && folder.Aliased && Is83Name(name)) folder.Used.insert(rt::UpperCase(name));
+    } else if (const auto it = folder.Names.find(lower); it != folder.Names.end()) {
+        if (folder.Aliased) folder.Used.erase(it->second.Alias.empty() ? rt::UpperCase(it->second.Actual) : it->second.Alias);
+        folder.NextNumber.clear();  // a number may be free again
+        folder.Names.erase(it);
+    }
+    folder.Stamp = fs::last_write_time(dir, ec);
+    if (ec) Folders.erase(found);
+}
+
+void SimPlatform::Machine::ForgetFolders(const fs::path& host) {
+    const std::string own = ToUtf8(host);
+    const std::string below = ToUtf8(host / "");
+    for (auto it = Folders.begin(); it != Folders.end();) {
+        if (it->first == own || it->first.compare(0, below.size(), below) == 0) it = Folders.erase(it);
+        else ++it;
+    }
 }
 
 bool SimPlatform::Machine::ResolveParsed(const WinPath& w, Resolved& r) {
@@ -276,6 +330,7 @@ void SimPlatform::Machine::EnsureDirectory(const std::string& path) {
         if (!r.Exists) {
             std::error_code ec;
             fs::create_directory(r.Host, ec);
+            Refile(r.Host);
         }
     }
 }
@@ -297,7 +352,24 @@ SimPlatform::SimPlatform(std::filesystem::path machineRoot, SimWindowsKind kind)
 
 SimPlatform::~SimPlatform() {
     Lock lock(FMachine->Mutex);
-    if (FMachine->MachineDirty) FMachine->SaveMachine();
+    FMachine->Save();
+}
+
+SimPlatform::Machine::~Machine() { Save(); }
+
+void SimPlatform::Machine::Save() {
+    if (MachineDirty) SaveMachine();
+    if (RegistryDirty) SaveRegistry();
+}
+
+std::uint64_t SimPlatform::FolderReads() const {
+    Lock lock(FMachine->Mutex);
+    return FMachine->FolderReads;
+}
+
+void SimPlatform::Flush() {
+    Lock lock(FMachine->Mutex);
+    FMachine->Save();
 }
 
 const std::filesystem::path& SimPlatform::MachineRoot() const { return FMachine->Root; }

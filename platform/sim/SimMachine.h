@@ -18,6 +18,7 @@
 #include <set>
 #include <string>
 #include <string_view>
+#include <unordered_map>
 #include <utility>
 #include <vector>
 
@@ -112,6 +113,22 @@ struct SimPlatform::Machine {
         bool Writable = false;
     };
 
+    // What the machine knows of a host folder's names, so that a name that is not there yet
+    // costs a lookup instead of a reading of the folder. The machine's own changes keep it
+    // current; a change behind its back (on the host) shows in the folder's time, and the
+    // folder is read again.
+    struct Folder {
+        fs::file_time_type Stamp;
+        struct Entry {
+            std::string Actual;  // as on disk
+            std::string Alias;   // a long name's 8.3 alias, once the folder's aliases are known
+        };
+        std::unordered_map<std::string, Entry> Names;  // by lower-case name
+        bool Aliased = false;                          // every long name's alias is in Names
+        std::set<std::string> Used;                    // upper-case 8.3 names and aliases, when Aliased
+        std::unordered_map<std::string, std::uint32_t> NextNumber;  // by alias stem: no lower number is free
+    };
+
     struct Window {
         std::string ClassName;
         std::uint32_t ProcessId = 0;
@@ -127,6 +144,8 @@ struct SimPlatform::Machine {
     std::map<char, Drive> Drives;
     std::map<std::string, Meta> Metas;
     bool MachineDirty = false;
+    std::unordered_map<std::string, Folder> Folders;  // by host path
+    std::uint64_t FolderReads = 0;                    // whole folders read, for tests of the cost
     WinPath CurrentDir;
 
     std::map<std::uint64_t, OpenRecord> Opens;
@@ -138,6 +157,9 @@ struct SimPlatform::Machine {
     std::map<KeyHandle, KeyRecord> KeyHandles;
     KeyHandle NextKeyHandle = 0x100;
     bool RegistryDenied = false;
+    // Written when the machine ends (or is flushed), not on every change: rewriting the whole
+    // file per value made a run's cost grow with the square of its registry writes.
+    bool RegistryDirty = false;
 
     int ScreenWidth = 800, ScreenHeight = 600;
     bool MiddleEast = false;
@@ -161,6 +183,10 @@ struct SimPlatform::Machine {
     bool RestartMovesFail = false;
     std::optional<OsVersion> ReportedVersion;
 
+    // The last owner (the platform, or an open file that outlives it) writes what is unsaved.
+    ~Machine();
+    void Save();
+
     bool Fail(std::uint32_t code) {
         Error = code;
         return false;
@@ -174,6 +200,12 @@ struct SimPlatform::Machine {
     static std::string DriveKey(char letter);
     fs::path DriveHost(char letter) const { return Root / std::string(1, letter); }
     bool FindEntry(const fs::path& dir, const std::string& dirKey, const std::string& name, std::string& actual);
+    // The index of dir, read again when the host changed it; nullptr when it cannot be read.
+    Folder* FolderOf(const fs::path& dir);
+    // After the machine made, removed or renamed host: its folder's index follows.
+    void Refile(const fs::path& host);
+    // A folder that went (removed or moved): its index and those below it.
+    void ForgetFolders(const fs::path& host);
     bool ResolveParsed(const WinPath& w, Resolved& r);
     bool Resolve(const std::string& path, Resolved& r);
     static std::string ParentKey(const std::string& key) { return key.substr(0, key.rfind('/')); }
@@ -206,6 +238,8 @@ struct SimPlatform::Machine {
     std::vector<std::pair<std::string, std::string>> AssignAliases(const fs::path& dir, const std::string& dirKey);
     std::string AliasOf(const fs::path& dir, const std::string& dirKey, const std::string& name);
     void NoteCreated(const Resolved& r);
+    // Gives a new long name of an indexed folder its alias without reading the folder.
+    void AssignAlias(const Resolved& r);
     std::uint32_t Attributes(const Resolved& r);
     bool ReadOnly(const Resolved& r);
     void SetArchive(const std::string& key);

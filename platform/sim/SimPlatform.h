@@ -71,6 +71,11 @@ public:
 
     // Machine set-up.
     const std::filesystem::path& MachineRoot() const;
+    // Writes registry.reg and machine.dat now; otherwise they are written when the machine
+    // ends, also when an exception ends it.
+    void Flush();
+    // How many times the machine has read a whole folder: a lookup must not cost one.
+    std::uint64_t FolderReads() const;
     // Lays out drive C: (2 GB, 1 GB free, when missing), the Windows and system directories
     // of the kind and C:\TEMP. Existing files are kept.
     void Format(SimWindowsKind kind);

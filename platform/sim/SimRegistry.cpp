@@ -173,6 +173,7 @@ void SimPlatform::Machine::SaveRegistry() {
     const std::string text = RegistryText();
     std::ofstream file(RegistryFile(), std::ios::binary | std::ios::trunc);
     file.write(text.data(), static_cast<std::streamsize>(text.size()));
+    RegistryDirty = false;
 }
 
 bool SimPlatform::Machine::ParseRegValue(std::string_view text, RegValue& value) {
@@ -346,7 +347,7 @@ IPlatform::KeyHandle SimPlatform::RegCreateKey(RootKey root, const std::string& 
         }
         key = child;
     }
-    if (created) m.SaveRegistry();
+    if (created) m.RegistryDirty = true;
     return m.NewKeyHandle(key, true);
 }
 
@@ -389,7 +390,7 @@ bool SimPlatform::RegSetValue(KeyHandle key, const std::string& name, const RegV
     auto it = std::find_if(values.begin(), values.end(), [&](const auto& v) { return rt::SameText(v.first, name); });
     if (it != values.end()) it->second = std::move(stored);
     else values.emplace_back(name, std::move(stored));
-    m.SaveRegistry();
+    m.RegistryDirty = true;
     return true;
 }
 
@@ -403,7 +404,7 @@ bool SimPlatform::RegDeleteValue(KeyHandle key, const std::string& name) {
     auto it = std::find_if(values.begin(), values.end(), [&](const auto& v) { return rt::SameText(v.first, name); });
     if (it == values.end()) return m.Fail(kErrorFileNotFound);
     values.erase(it);
-    m.SaveRegistry();
+    m.RegistryDirty = true;
     return true;
 }
 
@@ -423,7 +424,7 @@ bool SimPlatform::RegDeleteTree(RootKey root, const std::string& path) {
     if (it == children.end()) return m.Fail(kErrorFileNotFound);
     Machine::MarkDeleted(**it);
     children.erase(it);
-    m.SaveRegistry();
+    m.RegistryDirty = true;
     return true;
 }
 

@@ -8,6 +8,10 @@
 
 #include <gtest/gtest.h>
 
+#include <stdexcept>
+#include <thread>
+#include <chrono>
+
 #include <algorithm>
 #include <filesystem>
 #include <fstream>
@@ -150,22 +154,32 @@ TEST_F(SimPlatformTest, Registry_Regedit4FileRoundTripsByteForByte) {
     EXPECT_NE(empty, 0u);
     Sim().RegCloseKey(empty);
 
-    // Any change rewrites the file; undoing it must give back the very same bytes.
+    // A change is written when the machine is flushed (or ends); undoing it must give back
+    // the very same bytes.
     const auto handle = Sim().RegOpenKey(RootKey::CurrentUser, key, true);
     ASSERT_TRUE(Sim().RegSetValue(handle, "Scratch", Str("x")));
+    EXPECT_EQ(ReadHost(FRoot / "registry.reg"), text) << "not rewritten for every value";
+    Sim().Flush();
     EXPECT_NE(ReadHost(FRoot / "registry.reg"), text);
     ASSERT_TRUE(Sim().RegDeleteValue(handle, "Scratch"));
     Sim().RegCloseKey(handle);
+    Sim().Flush();
     EXPECT_EQ(ReadHost(FRoot / "registry.reg"), text);
 }
 
-TEST_F(SimPlatformTest, Registry_EveryChangeIsSavedAndSurvivesAReopen) {
-    const auto key = Sim().RegCreateKey(RootKey::LocalMachine, "SOFTWARE\\Halvernock\\Brevanshaw");
-    ASSERT_NE(key, 0u);
-    ASSERT_TRUE(Sim().RegSetValue(key, "Say \"hi\"", Str("C:\\Dir")));
-    ASSERT_TRUE(Sim().RegSetValue(key, "Hebrew", Str("\xD7\x90")));  // no place in code page 1252
-    ASSERT_TRUE(Sim().RegSetValue(key, "N", RegValue{ValueType::DWord, "", 0xDEADBEEF, {}}));
-    Sim().RegCloseKey(key);
+TEST_F(SimPlatformTest, Registry_ChangesAreSavedWhenTheMachineEndsEvenByAnException) {
+    try {
+        const auto key = Sim().RegCreateKey(RootKey::LocalMachine, "SOFTWARE\\Halvernock\\Brevanshaw");
+        ASSERT_NE(key, 0u);
+        ASSERT_TRUE(Sim().RegSetValue(key, "Say \"hi\"", Str("C:\\Dir")));
+        ASSERT_TRUE(Sim().RegSetValue(key, "Hebrew", Str("\xD7\x90")));  // no place in code page 1252
+        ASSERT_TRUE(Sim().RegSetValue(key, "N", RegValue{ValueType::DWord, "", 0xDEADBEEF, {}}));
+        Sim().RegCloseKey(key);
+        // The program that wrote them fails; unwinding ends its machine.
+        auto ending = std::move(FSim);
+        throw std::runtime_error("the run fails");
+    } catch (const std::runtime_error&) {
+    }
     const std::string file = ReadHost(FRoot / "registry.reg");
     EXPECT_NE(file.find("[HKEY_LOCAL_MACHINE\\SOFTWARE\\Halvernock\\Brevanshaw]\r\n"
                         "\"Say \\\"hi\\\"\"=\"C:\\\\Dir\"\r\n"
@@ -174,15 +188,15 @@ TEST_F(SimPlatformTest, Registry_EveryChangeIsSavedAndSurvivesAReopen) {
               std::string::npos)
         << file;
 
-    Reopen();
+    FSim = std::make_unique<SimPlatform>(FRoot);
     const std::string path = "SOFTWARE\\Halvernock\\Brevanshaw";
     EXPECT_EQ(Query(RootKey::LocalMachine, path, "say \"HI\"").Text, "C:\\Dir");
     EXPECT_EQ(Query(RootKey::LocalMachine, path, "Hebrew").Text, "?");
     EXPECT_EQ(Query(RootKey::LocalMachine, path, "N").DWord, 0xDEADBEEFu);
 
     ASSERT_TRUE(Sim().RegDeleteTree(RootKey::LocalMachine, "SOFTWARE\\Halvernock"));
-    EXPECT_EQ(ReadHost(FRoot / "registry.reg").find("Halvernock"), std::string::npos);
     Reopen();
+    EXPECT_EQ(ReadHost(FRoot / "registry.reg").find("Halvernock"), std::string::npos);
     EXPECT_EQ(Sim().RegOpenKey(RootKey::LocalMachine, path, false), 0u);
 }
 
@@ -412,6 +426,41 @@ TEST_F(SimPlatformTest, Attributes_KeptBesideTheDrivesAndReportedLikeWindows) {
     for (const auto& entry : fs::directory_iterator(FRoot / "C")) hostNames.push_back(entry.path().filename().string());
     std::sort(hostNames.begin(), hostNames.end());
     EXPECT_EQ(hostNames, (std::vector<std::string>{"Dir", "TEMP", "WINNT", "file.txt"}));
+}
+
+TEST_F(SimPlatformTest, FolderIndex_FollowsTheMachinesChangesAndTheHosts) {
+    ASSERT_TRUE(Sim().CreateDirectory("C:\\Data"));
+    ASSERT_TRUE(Put("C:\\Data\\Alpha File.txt", "a"));
+    EXPECT_TRUE(Sim().FileExists("C:\\DATA\\ALPHA FILE.TXT"));
+    ASSERT_TRUE(Sim().MoveFile("c:\\data\\alpha file.txt", "C:\\Data\\Beta File.txt"));
+    EXPECT_FALSE(Sim().FileExists("C:\\Data\\ALPHA FILE.TXT"));
+    EXPECT_TRUE(Sim().FileExists("C:\\Data\\beta file.TXT"));
+    EXPECT_EQ(Sim().GetShortPathName("C:\\Data\\Beta File.txt"), "C:\\Data\\BETAFI~1.TXT");
+    ASSERT_TRUE(Sim().MoveFile("C:\\Data\\beta file.txt", "C:\\Data\\BETA FILE.txt"));  // case only
+    std::vector<FindData> found;
+    ASSERT_TRUE(Sim().FindFiles("C:\\Data\\beta file.txt", found));
+    EXPECT_EQ(found.at(0).Name, "BETA FILE.txt");
+    ASSERT_TRUE(Sim().DeleteFile("C:\\DATA\\Beta File.TXT"));
+    EXPECT_FALSE(Sim().FileExists("C:\\Data\\beta file.txt"));
+
+    // Behind the machine's back: the host adds a file and takes one away. (A change in the very
+    // clock tick of the machine's own last change to the folder looks like none; the host
+    // acts a moment later here, as another program would.)
+    ASSERT_TRUE(Put("C:\\Data\\Gone.txt", "g"));
+    EXPECT_TRUE(Sim().FileExists("C:\\Data\\GONE.TXT"));
+    std::this_thread::sleep_for(std::chrono::milliseconds(30));
+    WriteHost(FRoot / "C" / "Data" / "Gamma Host.txt", "h");
+    fs::remove(FRoot / "C" / "Data" / "Gone.txt");
+    EXPECT_TRUE(Sim().FileExists("C:\\Data\\GAMMA HOST.TXT"));
+    EXPECT_FALSE(Sim().FileExists("C:\\Data\\GONE.TXT"));
+
+    // A thousand new files cost no reading of their folder each.
+    const std::uint64_t before = Sim().FolderReads();
+    for (int i = 0; i < 1000; ++i)
+        ASSERT_TRUE(Put("C:\\Data\\Document number " + std::to_string(i) + ".text", "d"));
+    EXPECT_LT(Sim().FolderReads() - before, 10u);
+    EXPECT_EQ(Sim().GetShortPathName("C:\\Data\\Document number 0.text"), "C:\\Data\\DOCUME~1.TEX");
+    EXPECT_TRUE(Sim().FileExists("C:\\Data\\document NUMBER 999.TEXT"));
 }
 
 TEST_F(SimPlatformTest, ShortNames_NumberPerDirectoryAndStayStable) {
