@@ -144,10 +144,15 @@ TFileHeader* TFileHeaders::Items(int index) const {
 
 void TFileHeaders::Add(std::unique_ptr<TFileHeader> header) {
     if (!header || rt::Trim(header->StoredName).empty()) throw EKCFHInvalidNewFileHeader();
+    // A name met before keeps answering with its first header.
+    FByName.try_emplace(rt::LowerCase(header->StoredName), static_cast<int>(FItems.size()));
     FItems.push_back(std::move(header));
 }
 
-void TFileHeaders::Clear() { FItems.clear(); }
+void TFileHeaders::Clear() {
+    FItems.clear();
+    FByName.clear();
+}
 
 void TFileHeaders::AddFromList(const rt::TStrings& lines, bool keep) {
     if (!keep) Clear();
@@ -182,9 +187,8 @@ void TFileHeaders::AddFromList(const rt::TStrings& lines, bool keep) {
 }
 
 int TFileHeaders::IndexOf(std::string_view name) const {
-    for (std::size_t i = 0; i < FItems.size(); ++i)
-        if (rt::SameText(FItems[i]->StoredName, name)) return static_cast<int>(i);
-    return -1;
+    const auto it = FByName.find(rt::LowerCase(name));
+    return it == FByName.end() ? -1 : it->second;
 }
 
 void TFileHeaders::LoadFromStream(os::IFile& volume1) {

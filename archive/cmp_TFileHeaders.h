@@ -35,6 +35,7 @@
 #include <memory>
 #include <string>
 #include <string_view>
+#include <unordered_map>
 #include <vector>
 
 #include "platform/Platform.h"
@@ -105,7 +106,9 @@ public:
     // of the file, which must open (EKCCouldNotOpenFile) and be under 2 GB (EKCArchiveTooLarge).
     // Empties the list first unless keep is set.
     void AddFromList(const rt::TStrings& lines, bool keep);
-    // First header whose StoredName equals name without regard to case; -1 when none.
+    // First header whose StoredName equals name without regard to case; -1 when none. A list
+    // of thousands is asked once per file, so names are looked up, which holds them as they
+    // were when added.
     int IndexOf(std::string_view name) const;
 
     // Reads the preamble and follows the header chain of volume 1. Damage raises
@@ -127,6 +130,7 @@ public:
 
 private:
     std::vector<std::unique_ptr<TFileHeader>> FItems;
+    std::unordered_map<std::string, int> FByName;  // lower-case StoredName, first header
 };
 
 // The path part of a FilesToProcess line: the text before the first ";".

@@ -465,7 +465,9 @@ void TKembCompress::ExtractOne(const std::string& line) {
 
 void TKembCompress::WriteTarget(const TFileHeaderRecord& header, const std::string& target) {
     os::IPlatform& platform = os::Current();
-    OpenVolume(header.FirstVolume == 0 ? 1 : header.FirstVolume);
+    // The volume the last file ended on stays open for the next file that starts there.
+    const int first = header.FirstVolume == 0 ? 1 : header.FirstVolume;
+    if (!FVolume || FOpenVolume != first) OpenVolume(first);
     FCurrentVolume = header.FirstVolume;
     ForceDirectories(platform, rt::ExtractFilePath(target));
     FTarget = platform.OpenFile(target, os::OpenMode::Write, os::Disposition::CreateAlways, os::Share::None);
@@ -485,7 +487,6 @@ void TKembCompress::WriteTarget(const TFileHeaderRecord& header, const std::stri
     FTarget.reset();
     FTargetPath.clear();
     FReadAhead.Reset(nullptr);
-    FVolume.reset();
 }
 
 // The reader starts at position of the open volume (-1: nothing there to read).
@@ -537,6 +538,7 @@ void TKembCompress::OpenVolume(int n) {
     for (int attempt = 1; attempt <= 4; ++attempt) {
         FReadAhead.Reset(nullptr);
         FVolume.reset();
+        FOpenVolume = 0;
         bool exists = platform.FileExists(path);
         if (!exists) {
             if (!OnNewDisk) break;
@@ -552,6 +554,7 @@ void TKembCompress::OpenVolume(int n) {
             FFoundVolumes[n] = path;
             FVolume = platform.OpenFile(path, os::OpenMode::Read, os::Disposition::OpenExisting, os::Share::Read);
             if (!FVolume) throw EKCCouldNotOpenCompressedFile(path);
+            FOpenVolume = n;
             return;
         }
     }
@@ -572,6 +575,7 @@ void TKembCompress::EndExtract() {
     DropTarget();
     FReadAhead.Reset(nullptr);
     FVolume.reset();
+    FOpenVolume = 0;
     FFilesToProcess->Clear();
     FDestFileName.clear();
 }

@@ -168,6 +168,7 @@ private:
     std::unique_ptr<os::IFile> FTemp;     // its staging file
     std::string FTempPath;
     std::unique_ptr<os::IFile> FVolume;   // the volume being read
+    int FOpenVolume = 0;                  // its number, 0 when none is open
     std::int64_t FVolumePosition = 0;
     bool FVolumeFresh = false;            // opened and not yet read from
     std::unique_ptr<os::IFile> FTarget;   // the file being extracted

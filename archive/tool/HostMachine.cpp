@@ -109,9 +109,9 @@ public:
 
     std::unique_ptr<os::IFile> OpenFile(const std::string& path, os::OpenMode mode, os::Disposition disposition, os::Share share) override {
         // The simulation checks the name and the rules of the disposition; the host opens.
-        if (DirectoryExists(path)) return os::SimPlatform::OpenFile(path, mode, disposition, share);
-        const fs::path host = HostPath(path);
-        if (host.empty()) return os::SimPlatform::OpenFile(path, mode, disposition, share);
+        fs::path host;
+        bool exists = false, directory = false;
+        if (!Locate(path, host, exists, directory) || directory) return os::SimPlatform::OpenFile(path, mode, disposition, share);
         int flags = mode == os::OpenMode::Read ? O_RDONLY : mode == os::OpenMode::Write ? O_WRONLY : O_RDWR;
         switch (disposition) {
             case os::Disposition::OpenExisting: break;
@@ -120,11 +120,15 @@ public:
             case os::Disposition::CreateNew: flags |= O_CREAT | O_EXCL; break;
         }
         if ((flags & O_TRUNC) && mode == os::OpenMode::Read) flags = (flags & ~O_RDONLY) | O_RDWR;
+        // Made here, the file is news to the simulation, which would otherwise read the whole
+        // folder again to learn of it.
+        const bool created = (flags & O_CREAT) && !exists;
         const int fd = ::open(host.c_str(), flags | O_CLOEXEC, 0644);
         if (fd < 0) {
             FHostError = WindowsError(errno);
             return nullptr;
         }
+        if (created) NoteHostCreated(path);
         FHostError = 0;
         return std::make_unique<HostFile>(fd);
     }

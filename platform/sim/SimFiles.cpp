@@ -267,7 +267,7 @@ std::string SimPlatform::Machine::AliasOf(const fs::path& dir, const std::string
 // Newly made entries get their alias at once, so later neighbours cannot take it.
 void SimPlatform::Machine::NoteCreated(const Resolved& r) {
     EraseMetaTree(r.Key);
-    Refile(r.Host);
+    Refile(r.Host, true);
     AssignAlias(r);
 }
 
@@ -275,7 +275,9 @@ void SimPlatform::Machine::AssignAlias(const Resolved& r) {
     const std::string& name = r.Names.back();
     if (Is83Name(name)) return;
     const fs::path dir = r.Host.parent_path();
-    Folder* folder = FolderOf(dir);
+    // Its callers have just filed the name, so an index that is there is current.
+    const auto found = Folders.find(ToUtf8(dir));
+    Folder* folder = found == Folders.end() ? nullptr : &found->second;
     const auto entry = folder ? folder->Names.find(rt::LowerCase(name)) : decltype(folder->Names.end()){};
     if (!folder || !folder->Aliased || entry == folder->Names.end()) {
         AssignAliases(dir, ParentKey(r.Key));
@@ -688,7 +690,7 @@ bool SimPlatform::MoveFile(const std::string& from, const std::string& to) {
     // A change of case only keeps the entry (and its alias) under its new spelling.
     if (!caseOnly) m.Refile(src.Host);
     m.Refile(target);
-    if (src.Dir && !caseOnly) m.ForgetFolders(src.Host);
+    if (src.Dir) m.ForgetFolders(src.Host);
     if (src.Drive != dst.Drive) {
         m.Account(src.Drive, -static_cast<std::int64_t>(size));
         m.Account(dst.Drive, static_cast<std::int64_t>(size));

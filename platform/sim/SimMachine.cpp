@@ -101,26 +101,32 @@ bool SimPlatform::Machine::CheckDrive(char letter) {
 std::string SimPlatform::Machine::DriveKey(char letter) { return std::string(1, LowerChar(letter)); }
 
 // The entry of dir named name, by long name without case or by 8.3 alias.
-bool SimPlatform::Machine::FindEntry(const fs::path& dir, const std::string& dirKey, const std::string& name, std::string& actual) {
+bool SimPlatform::Machine::FindEntry(const fs::path& dir, const std::string& dirKey, const std::string& name, std::string& actual,
+                                     fs::file_status* status, const fs::file_time_type* dirStamp) {
     std::error_code ec;
 #ifndef _WIN32
-    // The host compares with case: an exact hit is the common case and costs one call.
-    if (fs::exists(fs::symlink_status(dir / FromUtf8(name), ec))) {
+    // The host compares with case: an exact hit is the common case and costs one call, whose
+    // answer the caller keeps.
+    if (const fs::file_status own = fs::symlink_status(dir / FromUtf8(name), ec); fs::exists(own)) {
         actual = name;
+        if (status) *status = own;
         return true;
     }
 #endif
-    if (Folder* folder = FolderOf(dir)) {
+    if (Folder* folder = FolderOf(dir, dirStamp)) {
         auto it = folder->Names.find(rt::LowerCase(name));
+        fs::file_status own;
         // A name that went behind the machine's back in the clock tick of its own last change
         // in the folder: the folder's time could not tell, so it is read again.
-        if (it != folder->Names.end() && !fs::exists(fs::symlink_status(dir / FromUtf8(it->second.Actual), ec))) {
+        if (it != folder->Names.end() && !fs::exists(own = fs::symlink_status(dir / FromUtf8(it->second.Actual), ec))) {
             folder->Stamp = {};
             folder = FolderOf(dir);
             it = folder ? folder->Names.find(rt::LowerCase(name)) : it;
+            if (folder && it != folder->Names.end()) own = fs::symlink_status(dir / FromUtf8(it->second.Actual), ec);
         }
         if (folder && it != folder->Names.end()) {
             actual = it->second.Actual;
+            if (status) *status = own;
             return true;
         }
     }
@@ -134,9 +140,9 @@ bool SimPlatform::Machine::FindEntry(const fs::path& dir, const std::string& dir
     return false;
 }
 
-SimPlatform::Machine::Folder* SimPlatform::Machine::FolderOf(const fs::path& dir) {
+SimPlatform::Machine::Folder* SimPlatform::Machine::FolderOf(const fs::path& dir, const fs::file_time_type* known) {
     std::error_code ec;
-    const fs::file_time_type stamp = fs::last_write_time(dir, ec);
+    const fs::file_time_type stamp = known ? *known : fs::last_write_time(dir, ec);
     if (ec) return nullptr;
     Folder& folder = Folders[ToUtf8(dir)];
     if (folder.Stamp == stamp && stamp != fs::file_time_type{}) return &folder;
@@ -151,7 +157,7 @@ SimPlatform::Machine::Folder* SimPlatform::Machine::FolderOf(const fs::path& dir
     return &folder;
 }
 
-void SimPlatform::Machine::Refile(const fs::path& host) {
+void SimPlatform::Machine::Refile(const fs::path& host, bool created) {
     const fs::path dir = host.parent_path();
     const auto found = Folders.find(ToUtf8(dir));
     if (found == Folders.end()) return;
@@ -159,7 +165,7 @@ void SimPlatform::Machine::Refile(const fs::path& host) {
     std::error_code ec;
     const std::string name = ToUtf8(host.filename());
     const std::string lower = rt::LowerCase(name);
-    if (fs::exists(fs::symlink_status(host, ec))) {
+    if (created || fs::exists(fs::symlink_status(host, ec))) {
         const auto [it, added] = folder.Names.try_emplace(lower, Folder::Entry{name, {}});
         if (!added) it->second.Actual = name;  // renamed in its case only
         if (added && folder.Aliased && Is83Name(name)) folder.Used.insert(rt::UpperCase(name));
@@ -173,6 +179,7 @@ void SimPlatform::Machine::Refile(const fs::path& host) {
 }
 
 void SimPlatform::Machine::ForgetFolders(const fs::path& host) {
+    ResolvedFolders.clear();
     const std::string own = ToUtf8(host);
     const std::string below = ToUtf8(host / "");
     for (auto it = Folders.begin(); it != Folders.end();) {
@@ -183,17 +190,47 @@ void SimPlatform::Machine::ForgetFolders(const fs::path& host) {
 
 bool SimPlatform::Machine::ResolveParsed(const WinPath& w, Resolved& r) {
     if (!CheckDrive(w.Drive)) return false;
-    r = Resolved{};
-    r.Drive = w.Drive;
-    r.Host = DriveHost(w.Drive);
-    r.Key = DriveKey(w.Drive);
-    r.Given = w.Parts;
-    r.Exists = true;
-    r.Dir = true;
+    const std::size_t folderParts = w.Parts.empty() ? 0 : w.Parts.size() - 1;
+    // The folder part comes from the cache while that folder is still there on the host: its
+    // host path names every level, so a level renamed or gone takes the folder with it.
+    std::string folderKey;
+    std::size_t first = 0;
+    fs::file_time_type folderStamp{};
     std::error_code ec;
-    for (std::size_t i = 0; i < w.Parts.size(); ++i) {
+    if (folderParts > 0) {
+        folderKey = DriveKey(w.Drive);
+        for (std::size_t i = 0; i < folderParts; ++i) {
+            folderKey += '/';
+            folderKey += rt::LowerCase(w.Parts[i]);
+        }
+        if (const auto it = ResolvedFolders.find(folderKey); it != ResolvedFolders.end()) {
+            // One call proves the folder is there and gives the time its index is checked by.
+            folderStamp = fs::last_write_time(it->second.Host, ec);
+            if (!ec) {
+                r = it->second;
+                first = folderParts;
+            } else {
+                ResolvedFolders.erase(it);
+            }
+        }
+    }
+    if (first == 0) {
+        r = Resolved{};
+        r.Drive = w.Drive;
+        r.Host = DriveHost(w.Drive);
+        r.Key = DriveKey(w.Drive);
+        r.Exists = true;
+        r.Dir = true;
+    }
+    r.Given = w.Parts;
+    for (std::size_t i = first; i < w.Parts.size(); ++i) {
+        if (i == folderParts && first == 0 && folderParts > 0 && !r.Link) {
+            if (ResolvedFolders.size() >= kResolvedFoldersKept) ResolvedFolders.clear();
+            ResolvedFolders.emplace(folderKey, r);
+        }
         std::string actual;
-        if (!FindEntry(r.Host, r.Key, w.Parts[i], actual)) {
+        fs::file_status own{fs::file_type::none};
+        if (!FindEntry(r.Host, r.Key, w.Parts[i], actual, &own, i == first && first > 0 ? &folderStamp : nullptr)) {
             if (i + 1 < w.Parts.size()) return Fail(kErrorPathNotFound);
             actual = w.Parts[i];
             r.Exists = false;
@@ -206,7 +243,7 @@ bool SimPlatform::Machine::ResolveParsed(const WinPath& w, Resolved& r) {
             r.Dir = r.Link = false;
             break;
         }
-        const fs::file_status own = fs::symlink_status(r.Host, ec);
+        if (own.type() == fs::file_type::none) own = fs::symlink_status(r.Host, ec);
         r.Link = fs::is_symlink(own);
         r.Dir = fs::is_directory(r.Link ? fs::status(r.Host, ec) : own);
         if (i + 1 < w.Parts.size() && !r.Dir) return Fail(kErrorPathNotFound);
@@ -402,10 +439,25 @@ void SimPlatform::AddDrive(char letter, std::uint64_t totalBytes, std::uint64_t 
 }
 
 std::filesystem::path SimPlatform::HostPath(const std::string& windowsPath) {
+    std::filesystem::path host;
+    bool exists = false, directory = false;
+    return Locate(windowsPath, host, exists, directory) ? host : std::filesystem::path();
+}
+
+bool SimPlatform::Locate(const std::string& windowsPath, std::filesystem::path& host, bool& exists, bool& directory) {
     Lock lock(FMachine->Mutex);
     Resolved r;
-    if (!FMachine->Resolve(windowsPath, r)) return {};
-    return r.Host;
+    if (!FMachine->Resolve(windowsPath, r)) return false;
+    host = r.Host;
+    exists = r.Exists;
+    directory = r.Exists && r.Dir;
+    return true;
+}
+
+void SimPlatform::NoteHostCreated(const std::string& windowsPath) {
+    Lock lock(FMachine->Mutex);
+    Resolved r;
+    if (FMachine->Resolve(windowsPath, r) && r.Exists && !r.IsRoot()) FMachine->NoteCreated(r);
 }
 
 void SimPlatform::SetScreenSize(int width, int height) {

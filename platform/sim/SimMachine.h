@@ -146,6 +146,10 @@ struct SimPlatform::Machine {
     bool MachineDirty = false;
     std::unordered_map<std::string, Folder> Folders;  // by host path
     std::uint64_t FolderReads = 0;                    // whole folders read, for tests of the cost
+    // Folders resolved lately, by the lower-case path as given ("c/dir/sub"): a path in one
+    // of them resolves its last name only.
+    std::unordered_map<std::string, Resolved> ResolvedFolders;
+    static constexpr std::size_t kResolvedFoldersKept = 4096;
     WinPath CurrentDir;
 
     std::map<std::uint64_t, OpenRecord> Opens;
@@ -199,11 +203,14 @@ struct SimPlatform::Machine {
     bool CheckDrive(char letter);
     static std::string DriveKey(char letter);
     fs::path DriveHost(char letter) const { return Root / std::string(1, letter); }
-    bool FindEntry(const fs::path& dir, const std::string& dirKey, const std::string& name, std::string& actual);
+    // status, when given, receives the entry's own status if finding it needed one.
+    // dirStamp, when given, is dir's time just read, which its index is checked by.
+    bool FindEntry(const fs::path& dir, const std::string& dirKey, const std::string& name, std::string& actual,
+                   fs::file_status* status = nullptr, const fs::file_time_type* dirStamp = nullptr);
     // The index of dir, read again when the host changed it; nullptr when it cannot be read.
-    Folder* FolderOf(const fs::path& dir);
+    Folder* FolderOf(const fs::path& dir, const fs::file_time_type* known = nullptr);
     // After the machine made, removed or renamed host: its folder's index follows.
-    void Refile(const fs::path& host);
+    void Refile(const fs::path& host, bool created = false);
     // A folder that went (removed or moved): its index and those below it.
     void ForgetFolders(const fs::path& host);
     bool ResolveParsed(const WinPath& w, Resolved& r);

@@ -87,6 +87,11 @@ public:
     // The host path a Windows path maps to (a missing last name keeps the case given);
     // empty when the path cannot be resolved.
     std::filesystem::path HostPath(const std::string& windowsPath);
+    // The same, with what is there: false when the path cannot be resolved.
+    bool Locate(const std::string& windowsPath, std::filesystem::path& host, bool& exists, bool& directory);
+    // A file a subclass made on the host itself (through its own descriptors) joins the
+    // machine's view of its folder as one the machine made.
+    void NoteHostCreated(const std::string& windowsPath);
     void SetScreenSize(int width, int height);  // 800x600 until set
     void SetMiddleEast(bool enabled);
     void SetUserDefaultLangId(std::uint16_t langId);  // 1033 until set
