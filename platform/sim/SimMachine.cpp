@@ -456,8 +456,15 @@ bool SimPlatform::Locate(const std::string& windowsPath, std::filesystem::path& 
 
 void SimPlatform::NoteHostCreated(const std::string& windowsPath) {
     Lock lock(FMachine->Mutex);
+    Machine& m = *FMachine;
     Resolved r;
-    if (FMachine->Resolve(windowsPath, r) && r.Exists && !r.IsRoot()) FMachine->NoteCreated(r);
+    if (!m.Resolve(windowsPath, r) || !r.Exists || r.IsRoot()) return;
+    // Filed by name only: its alias is made when someone asks for one, which a tool that
+    // writes thousands of files on the host never does.
+    m.EraseMetaTree(r.Key);
+    m.Refile(r.Host, true);
+    if (Is83Name(r.Names.back())) return;
+    if (const auto found = m.Folders.find(ToUtf8(r.Host.parent_path())); found != m.Folders.end()) found->second.Aliased = false;
 }
 
 void SimPlatform::SetScreenSize(int width, int height) {
