@@ -168,6 +168,7 @@ void TFileHeaders::AddFromList(const rt::TStrings& lines, bool keep) {
         header->UserByte1 = LowByte(NthField(line, 2, ";"));
         header->UserByte2 = LowByte(NthField(line, 3, ";"));
         header->Sequence = i + 1;
+        bool image = false;
         {
             const auto source = platform.OpenFile(header->SourcePath, os::OpenMode::Read, os::Disposition::OpenExisting, os::Share::Read);
             if (!source) throw EKCCouldNotOpenFile(header->SourcePath);
@@ -178,10 +179,16 @@ void TFileHeaders::AddFromList(const rt::TStrings& lines, bool keep) {
                 throw EKCArchiveTooLarge("The following file is too large for the archive (2 GB or more): ", header->SourcePath);
             header->FileSize = static_cast<std::int32_t>(size);
             header->FileDate = FileTimeToArchiveDate(stamp);
+            // Only a program image can carry a version; for any other file the version reader
+            // would open it again to find nothing.
+            char magic[2] = {};
+            image = source->Read(magic, 2) == 2 && magic[0] == 'M' && magic[1] == 'Z';
         }
-        TVersionResource& versions = SharedVersionReader();
-        versions.SetFileName(header->SourcePath);
-        header->FileVersion = ArchiveText(versions.VersionInfo()->FileVersion, kMaxFileVersion);
+        if (image) {
+            TVersionResource& versions = SharedVersionReader();
+            versions.SetFileName(header->SourcePath);
+            header->FileVersion = ArchiveText(versions.VersionInfo()->FileVersion, kMaxFileVersion);
+        }
         Add(std::move(header));
     }
 }

@@ -444,7 +444,10 @@ void TKembCompress::ExtractOne(const std::string& line) {
     std::string target = rt::IncludeTrailingBackslash(FExtractDirectory) + FDestFileName;
 
     bool write = true;
-    if (os::Current().FileExists(target)) {
+    // A file that is not there yet is made at once: asking whether it is there costs a search
+    // of its folder on some systems (Wine's names without case), and making it answers too.
+    if (!FSkipFile) CreateNewTarget(target);
+    if (!FTarget && os::Current().FileExists(target)) {
         write = OverwriteAllows(header.FileVersion, header.FileDate, target);
         if (write && OnReplace) {
             OnReplace(this, FStats);
@@ -454,6 +457,7 @@ void TKembCompress::ExtractOne(const std::string& line) {
     }
     if (FSkipFile) write = false;
     if (write) WriteTarget(header, target);
+    else DropTarget();
     if (!FSkipFile) {
         FinishExtractedFile(header);
         OnAfterExtracting(this, FStats);
@@ -463,17 +467,27 @@ void TKembCompress::ExtractOne(const std::string& line) {
     if (FAbort) throw EKCStop();
 }
 
+void TKembCompress::CreateNewTarget(const std::string& target) {
+    os::IPlatform& platform = os::Current();
+    ForceDirectories(platform, rt::ExtractFilePath(target));
+    FTarget = platform.OpenFile(target, os::OpenMode::Write, os::Disposition::CreateNew, os::Share::None);
+    // From here on a failure takes the new file away again.
+    if (FTarget) FTargetPath = target;
+}
+
 void TKembCompress::WriteTarget(const TFileHeaderRecord& header, const std::string& target) {
     os::IPlatform& platform = os::Current();
     // The volume the last file ended on stays open for the next file that starts there.
     const int first = header.FirstVolume == 0 ? 1 : header.FirstVolume;
     if (!FVolume || FOpenVolume != first) OpenVolume(first);
     FCurrentVolume = header.FirstVolume;
-    ForceDirectories(platform, rt::ExtractFilePath(target));
-    FTarget = platform.OpenFile(target, os::OpenMode::Write, os::Disposition::CreateAlways, os::Share::None);
-    if (!FTarget) throw EKCCouldNotCreateFile(target);
-    // From here on a failure takes the half-written file away again.
-    FTargetPath = target;
+    if (!FTarget) {
+        ForceDirectories(platform, rt::ExtractFilePath(target));
+        FTarget = platform.OpenFile(target, os::OpenMode::Write, os::Disposition::CreateAlways, os::Share::None);
+        if (!FTarget) throw EKCCouldNotCreateFile(target);
+        // From here on a failure takes the half-written file away again.
+        FTargetPath = target;
+    }
     FWriteBehind.Reset(FTarget.get());
     if (FVolume->Seek(header.DataOffset, os::SeekOrigin::Begin) != header.DataOffset) PositionReader(-1);
     else PositionReader(header.DataOffset);

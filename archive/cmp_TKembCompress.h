@@ -128,6 +128,8 @@ private:
     void EndAdd(bool complete);
 
     void ExtractOne(const std::string& line);
+    // Makes target when it is not there yet (FTarget then holds it); nothing otherwise.
+    void CreateNewTarget(const std::string& target);
     void WriteTarget(const TFileHeaderRecord& header, const std::string& target);
     std::size_t ReadArchiveData(std::uint8_t* buffer, std::size_t count);
     void OpenVolume(int n);
