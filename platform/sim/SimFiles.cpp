@@ -624,17 +624,12 @@ bool SimPlatform::RemoveDirectory(const std::string& path) {
     if (!r.Exists) return m.Fail(kErrorFileNotFound);
     if (r.IsRoot()) return m.Fail(kErrorAccessDenied);
     std::error_code ec;
-    if (r.Link) {
-        // A directory link goes; what it points at stays.
-        if (!fs::remove(r.Host, ec)) return m.Fail(kErrorAccessDenied);
-        m.EraseMetaTree(r.Key);
-        m.Refile(r.Host);
-        m.ForgetFolders(r.Host);
-        return true;
+    // A directory link goes whatever it points at, which stays.
+    if (!r.Link) {
+        if (!r.Dir) return m.Fail(kErrorDirectory);
+        if (m.ReadOnly(r)) return m.Fail(kErrorAccessDenied);
+        if (!fs::is_empty(r.Host, ec)) return m.Fail(kErrorDirNotEmpty);
     }
-    if (!r.Dir) return m.Fail(kErrorDirectory);
-    if (m.ReadOnly(r)) return m.Fail(kErrorAccessDenied);
-    if (!fs::is_empty(r.Host, ec)) return m.Fail(kErrorDirNotEmpty);
     if (!fs::remove(r.Host, ec)) return m.Fail(kErrorAccessDenied);
     m.EraseMetaTree(r.Key);
     m.Refile(r.Host);

@@ -124,6 +124,15 @@ bool SimPlatform::Machine::FindEntry(const fs::path& dir, const std::string& dir
             it = folder ? folder->Names.find(rt::LowerCase(name)) : it;
             if (folder && it != folder->Names.end()) own = fs::symlink_status(dir / FromUtf8(it->second.Actual), ec);
         }
+#ifdef _WIN32
+        // The host finds names without case: one it knows and the index does not was made
+        // behind the machine's back in the clock tick of its own last change in the folder.
+        if (folder && it == folder->Names.end() && fs::exists(own = fs::symlink_status(dir / FromUtf8(name), ec))) {
+            folder->Stamp = {};
+            folder = FolderOf(dir);
+            it = folder ? folder->Names.find(rt::LowerCase(name)) : it;
+        }
+#endif
         if (folder && it != folder->Names.end()) {
             actual = it->second.Actual;
             if (status) *status = own;
