@@ -121,21 +121,6 @@ void WaitForLoadingForm() {
     }
 }
 
-// Creates, shows and frees one of the product's pages; its modal result.
-template <class F>
-int RunProductPage() {
-    F* page = new F(rt::Application());
-    int result = rt::mrCancel;
-    try {
-        result = page->ShowModal();
-    } catch (...) {
-        page->Free();
-        throw;
-    }
-    page->Free();
-    return result;
-}
-
 void FreeComponent(rt::TComponent* owner, const char* name) {
     if (rt::TComponent* c = owner->FindComponent(name)) c->Free();
 }

@@ -4,14 +4,11 @@
 #include "app/SetupRoutines.h"
 #include "app/StringTable.h"
 #include "app/frmCopyFileUnit.h"
-#include "engine/SetupState.h"
 #include "engine/cmp_TInstall.h"
 #include "engine/routines_ExpandPaths.h"
 #include "platform/Platform.h"
 #include "runtime/StdCtrls.h"
 #include "system/cmp_TProgramManager.h"
-#include "ui/Button3D.h"
-#include "ui/MsgDialog.h"
 
 using namespace rt;
 
@@ -54,17 +51,13 @@ bool StageAddOnReplacement(const std::string& sys) {
 
 const TClassInfo& TfrmInstallDll::StaticClass() {
     using F = TfrmInstallDll;
-    static const TClassInfo info{"TfrmInstallDll", &TDocForm::StaticClass(), {}, {},
-                                 {Method("OptionLabelClick", &F::OptionLabelClick), Method("ProceedBtnClick", &F::ProceedBtnClick),
-                                  Method("CancelBtnClick", &F::CancelBtnClick)}};
+    static const TClassInfo info{"TfrmInstallDll", &TProductPage::StaticClass(), {}, {},
+                                 {Method("OptionLabelClick", &F::OptionLabelClick), Method("ProceedBtnClick", &F::ProceedBtnClick)}};
     return info;
 }
 
-TfrmInstallDll::TfrmInstallDll(TComponent* owner) : TDocForm(owner) {
-    LoadDescription("frmInstallDll.dfm");
-    PrepareButtons3D(*this);
-    SetRealWidth(714);
-    SetRealHeight(561);
+TfrmInstallDll::TfrmInstallDll(TComponent* owner) : TProductPage(owner) {
+    LoadProductPage("frmInstallDll.dfm", 714, 561);
     SetPageTexts(*this, {{"", 1800}, {"Label1", 1820}, {"Label2", 1840}, {"Label3", 1860}, {"Label4", 1880}, {"Label5", 1900},
                          {"Label6", 1920}, {"Label7", 1940}, {"Label8", 1960}, {"ProceedBtn", 1980}, {"CancelBtn", 2000}});
     DoCreate();
@@ -101,15 +94,4 @@ void TfrmInstallDll::ProceedBtnClick(TObject*) {
     copy->Free();
     SetCursor(saved);
     SetModalResult(StageAddOnReplacement(sys) ? mrYes : mrNo);
-}
-
-void TfrmInstallDll::CancelBtnClick(TObject*) {
-    if (!ConfirmExit(this)) return;
-    SetupState().UserCancelled = true;
-    SetModalResult(mrCancel);
-}
-
-void TfrmInstallDll::KeyDown(std::uint16_t& key, TShiftState shift) {
-    TDocForm::KeyDown(key, shift);
-    PageKeys(*this, key, [this] { ProceedBtnClick(this); }, [this] { CancelBtnClick(this); });
 }

@@ -5,18 +5,19 @@
 
 #include <string>
 
-#include "dialogs/DocForm.h"
+#include "app/ProductPage.h"
 
-class TfrmInstallDll : public TDocForm {
-    RT_CLASS(TfrmInstallDll, TDocForm)
+class TfrmInstallDll : public TProductPage {
+    RT_CLASS(TfrmInstallDll, TProductPage)
 public:
     explicit TfrmInstallDll(rt::TComponent* owner);
 
     void OptionLabelClick(rt::TObject* sender);
     // 6 when a replacement was staged (a restart is needed), 7 when nothing was.
     void ProceedBtnClick(rt::TObject* sender);
-    void CancelBtnClick(rt::TObject* sender);
-    void KeyDown(std::uint16_t& key, rt::TShiftState shift) override;
+
+protected:
+    void Proceed() override { ProceedBtnClick(this); }
 };
 
 // The system directory in its short 8.3 form with a trailing backslash; the long form where

@@ -14,7 +14,6 @@
 #include "runtime/StdCtrls.h"
 #include "runtime/SysUtils.h"
 #include "system/cmp_TInstallRegistry.h"
-#include "ui/Button3D.h"
 #include "ui/MsgDialog.h"
 
 using namespace rt;
@@ -75,17 +74,14 @@ std::vector<TCatalogueTab> ReadCatalogue(const std::string& dir, int language) {
 
 const TClassInfo& TfrmSelectBrevanshawApplication::StaticClass() {
     using F = TfrmSelectBrevanshawApplication;
-    static const TClassInfo info{"TfrmSelectBrevanshawApplication", &TDocForm::StaticClass(), {}, {},
+    static const TClassInfo info{"TfrmSelectBrevanshawApplication", &TProductPage::StaticClass(), {}, {},
                                  {Method("TabControl1Change", &F::TabControl1Change), Method("DefaultAppClick", &F::DefaultAppClick),
-                                  Method("InstallBtnClick", &F::InstallBtnClick), Method("CancelBtnClick", &F::CancelBtnClick)}};
+                                  Method("InstallBtnClick", &F::InstallBtnClick)}};
     return info;
 }
 
-TfrmSelectBrevanshawApplication::TfrmSelectBrevanshawApplication(TComponent* owner) : TDocForm(owner) {
-    LoadDescription("frmSelectBrevanshawApplication.dfm");
-    PrepareButtons3D(*this);
-    SetRealWidth(686);
-    SetRealHeight(543);
+TfrmSelectBrevanshawApplication::TfrmSelectBrevanshawApplication(TComponent* owner) : TProductPage(owner) {
+    LoadProductPage("frmSelectBrevanshawApplication.dfm", 686, 543);
     SetPageTexts(*this, {{"", 1520}, {"Label1", 1540}, {"Label2", 1560}, {"Label3", 1580}, {"Label4", 30600}, {"Label5", 1620},
                          {"lblApp1", 30560}, {"lblApp2", 30580}, {"InstallBtn", 1640}, {"CancelBtn", 1680}});
     FTabs = ReadCatalogue(InstallRoot() ? InstallRoot()->DestDir() : std::string(), SetupState().LanguageIndex);
@@ -123,17 +119,6 @@ void TfrmSelectBrevanshawApplication::DefaultAppClick(TObject* sender) {
     const bool second = sender == FindComponent("optApp2") || sender == FindComponent("lblApp2");
     FormPart<TRadioButton>(*this, second ? "optApp2" : "optApp1")->SetChecked(true);
     FormPart<TEdit>(*this, "AppNameEdit")->SetText(FormPart<TLabel>(*this, second ? "lblApp2" : "lblApp1")->Caption());
-}
-
-void TfrmSelectBrevanshawApplication::CancelBtnClick(TObject*) {
-    if (!ConfirmExit(this)) return;
-    SetupState().UserCancelled = true;
-    SetModalResult(mrCancel);
-}
-
-void TfrmSelectBrevanshawApplication::KeyDown(std::uint16_t& key, TShiftState shift) {
-    TDocForm::KeyDown(key, shift);
-    PageKeys(*this, key, [this] { InstallBtnClick(this); }, [this] { CancelBtnClick(this); });
 }
 
 void TfrmSelectBrevanshawApplication::CopyTree(const std::string& from, const std::string& to) {

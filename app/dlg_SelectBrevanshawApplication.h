@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "dialogs/DocForm.h"
+#include "app/ProductPage.h"
 
 // One tab of the catalogue: its caption and the names of its applications.
 struct TCatalogueTab {
@@ -19,8 +19,8 @@ struct TCatalogueTab {
 // the user sees when the file is missing or unusable.
 std::vector<TCatalogueTab> ReadCatalogue(const std::string& dir, int language);
 
-class TfrmSelectBrevanshawApplication : public TDocForm {
-    RT_CLASS(TfrmSelectBrevanshawApplication, TDocForm)
+class TfrmSelectBrevanshawApplication : public TProductPage {
+    RT_CLASS(TfrmSelectBrevanshawApplication, TProductPage)
 public:
     // The catalogue of the root's destination directory is read here: a bad one ends setup
     // before the page shows.
@@ -29,13 +29,14 @@ public:
     void TabControl1Change(rt::TObject* sender);
     void DefaultAppClick(rt::TObject* sender);
     void InstallBtnClick(rt::TObject* sender);
-    void CancelBtnClick(rt::TObject* sender);
-    void KeyDown(std::uint16_t& key, rt::TShiftState shift) override;
 
     // Copies a folder's files and folders below another with the copy window; a file that
     // cannot be copied stops that folder with the notice that the application could not be
     // installed.
     void CopyTree(const std::string& from, const std::string& to);
+
+protected:
+    void Proceed() override { InstallBtnClick(this); }
 
 private:
     void LayOutDefaultApps();

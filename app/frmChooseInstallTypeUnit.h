@@ -4,18 +4,19 @@
 
 #include <string>
 
-#include "dialogs/DocForm.h"
+#include "app/ProductPage.h"
 
-class TfrmChooseInstallType : public TDocForm {
-    RT_CLASS(TfrmChooseInstallType, TDocForm)
+class TfrmChooseInstallType : public TProductPage {
+    RT_CLASS(TfrmChooseInstallType, TProductPage)
 public:
     explicit TfrmChooseInstallType(rt::TComponent* owner);
 
     void ProceedBtnClick(rt::TObject* sender);
-    void CancelBtnClick(rt::TObject* sender);
-    void KeyDown(std::uint16_t& key, rt::TShiftState shift) override;
 
     // 0 when dir holds no product database (nothing is asked); otherwise the answer: 7 keep
     // the applications, 6 install over them, 2 the user left setup.
     static int Run(const std::string& dir);
+
+protected:
+    void Proceed() override { ProceedBtnClick(this); }
 };

@@ -310,7 +310,8 @@ void TInstall::ResumeAfterReboot() {
     ReadUnfinishedList(list);
     os::IPlatform& platform = os::Current();
     // Every entry gets its turn; the failures are reported once the others have run.
-    std::vector<std::exception_ptr> failures;
+    std::vector<std::string> failures;
+    std::exception_ptr first;
     for (int i = 0; i < list.Count(); ++i) {
         const std::string& line = list.Strings(i);
         // The subject is a value name, which may itself hold ";" (a file path); the code is
@@ -323,7 +324,7 @@ void TInstall::ResumeAfterReboot() {
         int code = 0;
         if (split == std::string::npos || !rt::TryStrToInt(line.substr(split + 1), code)) {
             // Can never be carried out, so it is not kept.
-            failures.push_back(std::make_exception_ptr(rt::Exception("There is an invalid entry for the unfinished install list " + line)));
+            failures.push_back("There is an invalid entry for the unfinished install list " + line);
             continue;
         }
         try {
@@ -344,9 +345,10 @@ void TInstall::ResumeAfterReboot() {
                 break;
             default: break;
             }
-        } catch (const std::exception&) {
+        } catch (const std::exception& e) {
             // Kept for the next start, which may find what it needs.
-            failures.push_back(std::current_exception());
+            failures.push_back(e.what());
+            if (!first) first = std::current_exception();
             AddUnfinishedEntry(subject, code);
         }
     }
@@ -356,16 +358,11 @@ void TInstall::ResumeAfterReboot() {
         reg.CloseKey();
         if (empty) ClearUnfinishedList();
     }
-    if (failures.size() == 1) std::rethrow_exception(failures.front());
+    // A single failure keeps its own kind; several are told together, a line each.
+    if (failures.size() == 1 && first) std::rethrow_exception(first);
     if (!failures.empty()) {
-        std::string text;
-        for (const std::exception_ptr& failure : failures) {
-            try {
-                std::rethrow_exception(failure);
-            } catch (const std::exception& e) {
-                text += (text.empty() ? "" : "\r\n") + std::string(e.what());
-            }
-        }
+        std::string text = failures.front();
+        for (std::size_t i = 1; i < failures.size(); ++i) text += "\r\n" + failures[i];
         throw rt::Exception(text);
     }
     EndGood();

@@ -265,10 +265,12 @@ std::string SimPlatform::Machine::AliasOf(const fs::path& dir, const std::string
 }
 
 // Newly made entries get their alias at once, so later neighbours cannot take it.
-void SimPlatform::Machine::NoteCreated(const Resolved& r) {
+void SimPlatform::Machine::NoteCreated(const Resolved& r, bool aliasNow) {
     EraseMetaTree(r.Key);
     Refile(r.Host, true);
-    AssignAlias(r);
+    if (aliasNow) AssignAlias(r);
+    else if (!Is83Name(r.Names.back()))
+        if (const auto found = Folders.find(ToUtf8(r.Host.parent_path())); found != Folders.end()) found->second.Aliased = false;
 }
 
 void SimPlatform::Machine::AssignAlias(const Resolved& r) {

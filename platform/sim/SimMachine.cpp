@@ -100,6 +100,12 @@ bool SimPlatform::Machine::CheckDrive(char letter) {
 
 std::string SimPlatform::Machine::DriveKey(char letter) { return std::string(1, LowerChar(letter)); }
 
+#ifdef _WIN32
+constexpr bool kHostFindsWithoutCase = true;
+#else
+constexpr bool kHostFindsWithoutCase = false;
+#endif
+
 // The entry of dir named name, by long name without case or by 8.3 alias.
 bool SimPlatform::Machine::FindEntry(const fs::path& dir, const std::string& dirKey, const std::string& name, std::string& actual,
                                      fs::file_status* status, const fs::file_time_type* dirStamp) {
@@ -114,25 +120,21 @@ bool SimPlatform::Machine::FindEntry(const fs::path& dir, const std::string& dir
     }
 #endif
     if (Folder* folder = FolderOf(dir, dirStamp)) {
-        auto it = folder->Names.find(rt::LowerCase(name));
+        const std::string lower = rt::LowerCase(name);
+        auto it = folder->Names.find(lower);
+        // The index against the host: a name it holds that is gone, or (where the host finds
+        // names without case) one the host knows and it lacks, was changed behind the
+        // machine's back in the clock tick of its own last change in the folder, which the
+        // folder's time cannot tell. The folder is read again.
         fs::file_status own;
-        // A name that went behind the machine's back in the clock tick of its own last change
-        // in the folder: the folder's time could not tell, so it is read again.
-        if (it != folder->Names.end() && !fs::exists(own = fs::symlink_status(dir / FromUtf8(it->second.Actual), ec))) {
+        const bool stale = it != folder->Names.end() ? !fs::exists(own = fs::symlink_status(dir / FromUtf8(it->second.Actual), ec))
+                                                     : kHostFindsWithoutCase && fs::exists(own = fs::symlink_status(dir / FromUtf8(name), ec));
+        if (stale) {
             folder->Stamp = {};
             folder = FolderOf(dir);
-            it = folder ? folder->Names.find(rt::LowerCase(name)) : it;
-            if (folder && it != folder->Names.end()) own = fs::symlink_status(dir / FromUtf8(it->second.Actual), ec);
+            if (folder && (it = folder->Names.find(lower)) != folder->Names.end())
+                own = fs::symlink_status(dir / FromUtf8(it->second.Actual), ec);
         }
-#ifdef _WIN32
-        // The host finds names without case: one it knows and the index does not was made
-        // behind the machine's back in the clock tick of its own last change in the folder.
-        if (folder && it == folder->Names.end() && fs::exists(own = fs::symlink_status(dir / FromUtf8(name), ec))) {
-            folder->Stamp = {};
-            folder = FolderOf(dir);
-            it = folder ? folder->Names.find(rt::LowerCase(name)) : it;
-        }
-#endif
         if (folder && it != folder->Names.end()) {
             actual = it->second.Actual;
             if (status) *status = own;
@@ -467,13 +469,9 @@ void SimPlatform::NoteHostCreated(const std::string& windowsPath) {
     Lock lock(FMachine->Mutex);
     Machine& m = *FMachine;
     Resolved r;
-    if (!m.Resolve(windowsPath, r) || !r.Exists || r.IsRoot()) return;
-    // Filed by name only: its alias is made when someone asks for one, which a tool that
-    // writes thousands of files on the host never does.
-    m.EraseMetaTree(r.Key);
-    m.Refile(r.Host, true);
-    if (Is83Name(r.Names.back())) return;
-    if (const auto found = m.Folders.find(ToUtf8(r.Host.parent_path())); found != m.Folders.end()) found->second.Aliased = false;
+    // Its alias is made when someone asks for one, which a tool that writes thousands of
+    // files on the host never does.
+    if (m.Resolve(windowsPath, r) && r.Exists && !r.IsRoot()) m.NoteCreated(r, false);
 }
 
 void SimPlatform::SetScreenSize(int width, int height) {

@@ -244,7 +244,9 @@ struct SimPlatform::Machine {
 
     std::vector<std::pair<std::string, std::string>> AssignAliases(const fs::path& dir, const std::string& dirKey);
     std::string AliasOf(const fs::path& dir, const std::string& dirKey, const std::string& name);
-    void NoteCreated(const Resolved& r);
+    // A new entry: filed in its folder's index, with its alias now or (aliasNow false) when
+    // one is asked for.
+    void NoteCreated(const Resolved& r, bool aliasNow = true);
     // Gives a new long name of an indexed folder its alias without reading the folder.
     void AssignAlias(const Resolved& r);
     std::uint32_t Attributes(const Resolved& r);
