@@ -8,6 +8,7 @@
 #include "app/SelectLangUnit.h"
 #include "app/SetupRoutines.h"
 #include "app/StringTable.h"
+#include "app/Unattended.h"
 #include "app/dlg_InstallDll.h"
 #include "app/dlg_SelectBrevanshawApplication.h"
 #include "app/dlg_UserRegistrationUnit.h"
@@ -19,6 +20,8 @@
 #include "dialogs/dlgcmp_TRebootDlg.h"
 #include "dialogs/dlgcmp_TSelectFolderDlg.h"
 #include "engine/InstallClasses.h"
+#include "engine/SetupLog.h"
+#include "engine/SetupOptions.h"
 #include "engine/SetupState.h"
 #include "archive/BlockIO.h"
 #include "engine/cmp_TInstall.h"
@@ -138,7 +141,8 @@ void MirrorInParent(rt::TControl& control) {
 }  // namespace
 
 void TMainSetupDlg::Install1StartInstall(rt::TObject*) {
-    WaitForLoadingForm();
+    // Nobody is there to see it.
+    if (!SetupOptions().Unattended()) WaitForLoadingForm();
     // The tutorial is not part of this product's installation.
     FreeComponent(this, "File69");
     FreeComponent(this, "ShellLink11");
@@ -259,8 +263,65 @@ void RegisterSetupClasses() {
     RegisterKitClasses();
 }
 
+namespace {
+
+// The log of this run: where /LOG= says, and for a run nobody watches always, in the
+// temporary folder, so that there is something to read when it fails.
+void StartLog(os::IPlatform& platform, const TSetupOptions& options) {
+    std::string path = options.LogFile;
+    if (path.empty() && options.Unattended()) path = platform.GetTempPath() + "Brevanshaw Setup.log";
+    if (path.empty()) return;
+    if (!SetupLog().Open(platform, path)) return;
+    std::string commandLine;
+    for (const std::string& arg : platform.CommandLineArgs()) commandLine += " " + arg;
+    LogLine("Setup of Brevanshaw started: " + platform.ModuleFileName() + commandLine);
+    for (const std::string& unknown : options.Unknown) LogLine("Unknown option ignored: " + unknown);
+}
+
+// Reads /LOADINF= into the options; false (and the reason logged and told) when it cannot be read.
+bool LoadAnswers(os::IPlatform& platform, TSetupOptions& options) {
+    if (options.LoadInf.empty()) return true;
+    try {
+        for (const std::string& line : ReadAnswerFile(platform, options.LoadInf, options.Answers))
+            LogLine("Unknown line in the answer file ignored: " + line);
+        LogLine("Answers read from " + options.LoadInf);
+        return true;
+    } catch (const std::exception& e) {
+        LogLine(std::string("Error: ") + e.what());
+        if (!options.Unattended()) platform.MessageBox(e.what(), "Brevanshaw ! Setup", os::kMbOk);
+        return false;
+    }
+}
+
+void SaveAnswers(os::IPlatform& platform, const TSetupOptions& options, const TSetupWatcher& watcher) {
+    const TSetupOutcome outcome = SetupState().Outcome;
+    if (options.SaveInf.empty() || (outcome != TSetupOutcome::soGood && outcome != TSetupOutcome::soGoodRestart)) return;
+    try {
+        WriteAnswerFile(platform, options.SaveInf, watcher.Chosen());
+        LogLine("Answers written to " + options.SaveInf);
+    } catch (const std::exception& e) {
+        LogLine(std::string("Error: ") + e.what());
+        if (!options.Unattended()) platform.MessageBox(e.what(), "Brevanshaw ! Setup", os::kMbOk);
+    }
+}
+
+}  // namespace
+
 int SetupMain(const std::function<void(rt::TApplication&)>& prepareApplication) {
     os::IPlatform& platform = os::Current();
+    TSetupOptions& options = SetupOptions();
+    options = ParseSetupOptions(platform.CommandLineArgs());
+    SetupState().Outcome = TSetupOutcome::soRunning;
+    StartLog(platform, options);
+    const int code = RunSetup(prepareApplication);
+    LogLine("Exit code " + rt::IntToStr(code));
+    SetupLog().Close();
+    return code;
+}
+
+int RunSetup(const std::function<void(rt::TApplication&)>& prepareApplication) {
+    os::IPlatform& platform = os::Current();
+    TSetupOptions& options = SetupOptions();
     const os::WindowHandle running = platform.FindWindow("TMainSetupDlg");
     bool start = running == 0;
     if (!start) {
@@ -269,9 +330,14 @@ int SetupMain(const std::function<void(rt::TApplication&)>& prepareApplication) 
         start = designer != 0 && platform.WindowProcessId(designer) == platform.WindowProcessId(running);
     }
     if (!start) {
-        platform.SendMessage(running, WM_SETUP_RESTORE, 0, 0);
-        return 0;
+        LogLine("Another setup is running");
+        // A person gets the running one back; a script only its answer.
+        if (!options.Unattended()) platform.SendMessage(running, WM_SETUP_RESTORE, 0, 0);
+        return kExitSecondInstance;
     }
+    if (!LoadAnswers(platform, options)) return kExitFailure;
+    TSetupWatcher watcher(options.Answers, options.Unattended());
+    rt::SetModalWatcher(&watcher);
 
     RegisterSetupClasses();
     InitEngineDirectories();
@@ -285,6 +351,8 @@ int SetupMain(const std::function<void(rt::TApplication&)>& prepareApplication) 
     app->Initialize();
     app->SetTitle("Brevanshaw ! Setup");
     if (prepareApplication) prepareApplication(*app);
+    // A box nobody answers would hold the run for ever: the log tells instead.
+    if (options.Unattended()) app->ShowException = [](const std::string& text) { LogLine("Error: " + text); };
     SetKitFolderPrompt(AskKitFolder);
     SetInstallTypeQuestion(&TfrmChooseInstallType::Run);
     bool created = false;
@@ -293,9 +361,11 @@ int SetupMain(const std::function<void(rt::TApplication&)>& prepareApplication) 
         created = true;
     } catch (const rt::EAbort&) {
     } catch (const std::exception& e) {
+        SetupState().Outcome = OutcomeOf(e);
         // Build and resume errors arise while the window is still being made: no page can
         // report them, so the message itself is shown.
         if (app->ShowException) app->ShowException(e.what());
+        else LogLine(std::string("Error: ") + e.what());
     }
     // Build and resume modes have done their work and ended the application by now.
     if (created && !app->Terminated()) {
@@ -311,5 +381,9 @@ int SetupMain(const std::function<void(rt::TApplication&)>& prepareApplication) 
     app->Free();
     rt::SetApplication(nullptr);
     DoneEngineDirectories();
-    return 0;
+    rt::SetModalWatcher(nullptr);
+    SaveAnswers(platform, options, watcher);
+    // A run that ended before it finished (the main window closed) was left by the user.
+    const TSetupOutcome outcome = SetupState().Outcome;
+    return ExitCodeOf(outcome == TSetupOutcome::soRunning ? TSetupOutcome::soCancelled : outcome);
 }

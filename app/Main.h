@@ -62,4 +62,7 @@ void RegisterSetupClasses();
 // against a second instance, shows the loading form, creates the main window and runs the
 // message loop. prepareApplication may adjust the application object before the main
 // window is created (the Windows entry shows errors in a message box). Returns the exit code.
+// The switches are read and the log started before anything else.
 int SetupMain(const std::function<void(rt::TApplication&)>& prepareApplication = {});
+// SetupMain once the switches are read and the log is open.
+int RunSetup(const std::function<void(rt::TApplication&)>& prepareApplication);

@@ -456,6 +456,8 @@ void TKembCompress::ExtractOne(const std::string& line) {
         }
     }
     if (FSkipFile) write = false;
+    FLastExisted = !FTarget;
+    FLastWritten = write;
     if (write) WriteTarget(header, target);
     else DropTarget();
     if (!FSkipFile) {

@@ -85,6 +85,10 @@ public:
     // Not published.
     const std::string& DestFileName() const { return FDestFileName; }
     void SetDestFileName(const std::string& value) { FDestFileName = value; }
+    // What the last extraction found and did, for the installation's log: whether a file of
+    // that name was there already, and whether the archived one was written.
+    bool LastFileExisted() const { return FLastExisted; }
+    bool LastFileWritten() const { return FLastWritten; }
     bool SkipFile() const { return FSkipFile; }
     void SetSkipFile(bool value) { FSkipFile = value; }
     bool HeadersLoaded() const { return FHeadersLoaded; }
@@ -154,6 +158,7 @@ private:
     // Operation state.
     std::string FDestFileName;
     bool FSkipFile = false;
+    bool FLastExisted = false, FLastWritten = false;
     bool FHeadersLoaded = false;
     TKembMode FMode = TKembMode::kmIdle;  // kept after an operation, as the handlers read it
     bool FAddRunning = false;             // the header list is being built: no reloading

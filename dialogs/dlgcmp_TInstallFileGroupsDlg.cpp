@@ -33,7 +33,12 @@ TInstallTypeQuestion& InstallTypeQuestion() {
 
 bool IsDriveLetter(char c) { return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z'); }
 
-// Selected for installation: included, and meant for the type chosen.
+std::string Normalised(const std::string& path) { return UpperCase(ExcludeTrailingBackslash(Trim(path))); }
+
+}  // namespace
+
+void SetInstallTypeQuestion(TInstallTypeQuestion question) { InstallTypeQuestion() = std::move(question); }
+
 bool GroupSelected(const TInstallContainer& group) {
     const TInstallType selected = group.SelectedInstallType();
     const TInstallTypeSet types = group.InstallTypes();
@@ -41,11 +46,11 @@ bool GroupSelected(const TInstallContainer& group) {
                                types.Contains(TInstallType::itAlways) || types.Contains(selected));
 }
 
-std::string Normalised(const std::string& path) { return UpperCase(ExcludeTrailingBackslash(Trim(path))); }
-
-}  // namespace
-
-void SetInstallTypeQuestion(TInstallTypeQuestion question) { InstallTypeQuestion() = std::move(question); }
+void SelectGroup(TInstallContainer& group, bool selected) {
+    group.SetInclude(selected);
+    // Chosen by hand, it is installed whatever the type of installation.
+    if (selected) group.SetInstallTypes({TInstallType::itAlways});
+}
 
 std::string SizeFigure(std::int64_t bytes) {
     const std::string digits = IntToStr(bytes);
@@ -208,12 +213,7 @@ void TdlgFG::ToggleBtnClick(TObject*) {
     TTreeView* tree = FormPart<TTreeView>(*this, "GroupListBox");
     if (tree->CanFocus()) tree->SetFocus();
     if (!FCurrentGroup) return;
-    if (GroupSelected(*FCurrentGroup)) {
-        FCurrentGroup->SetInclude(false);
-    } else {
-        FCurrentGroup->SetInclude(true);
-        FCurrentGroup->SetInstallTypes({TInstallType::itAlways});
-    }
+    SelectGroup(*FCurrentGroup, !GroupSelected(*FCurrentGroup));
     ShowCurrentGroup();
 }
 

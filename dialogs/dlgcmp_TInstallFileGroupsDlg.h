@@ -34,6 +34,10 @@ std::string SizeFigure(std::int64_t bytes);
 std::string FreeSpaceFigure(const std::string& path);
 // An absolute path with a drive letter that a directory can have.
 bool IsDestinationPath(const std::string& path);
+// Selected for installation: included, and meant for the type chosen.
+bool GroupSelected(const TInstallContainer& group);
+// What the page's toggle does to a group.
+void SelectGroup(TInstallContainer& group, bool selected);
 // A place the product's old data must never be removed from: a drive root, the Windows,
 // system or program-files directory.
 bool IsProtectedDirectory(const std::string& path);

@@ -73,3 +73,10 @@ class EAIUserAbort : public EAI {
 public:
     EAIUserAbort();
 };
+
+// A run without a person met a page that would not take its answer (no room on the drive, a
+// name too long, a disk that is not there): the message says which, and the run fails.
+class EAIUnattendedRefusal : public EAI {
+public:
+    explicit EAIUnattendedRefusal(const std::string& reason) : EAI(reason) {}
+};

@@ -3,6 +3,8 @@
 
 #include <exception>
 
+#include "engine/SetupLog.h"
+#include "engine/SetupOptions.h"
 #include "engine/SetupState.h"
 #include "engine/cmp_TInstallFile.h"
 #include "engine/routines_ExpandPaths.h"
@@ -145,12 +147,17 @@ void TInstall::Unhook() {
 void TInstall::Loaded() {
     TFileContainer::Loaded();
     if (IsDesigning()) return;
-    switch (SetupModeOf(os::Current().CommandLineArgs())) {
+    switch (SetupModeOf(SetupArguments())) {
     case TSetupMode::smBuild:
+        LogLine("Building the distribution");
         BuildFromInf();
+        SetupState().Outcome = TSetupOutcome::soGood;
         TerminateApplication();
         return;
-    case TSetupMode::smResume: ResumeAfterReboot(); return;
+    case TSetupMode::smResume:
+        LogLine("Resuming after the restart");
+        ResumeAfterReboot();
+        return;
     case TSetupMode::smInstall: break;
     }
     FSavedOnActivate = FOwnerWindow->OnActivate;
@@ -174,12 +181,13 @@ void TInstall::ReadSourceDirectory() {
         FSourceDirectory = rt::ExcludeTrailingBackslash(rt::ExtractFilePath(platform.ModuleFileName()));
         return;
     }
-    // A path with spaces may arrive split into several parameters.
-    const std::vector<std::string> args = platform.CommandLineArgs();
+    // A path with spaces may arrive split into several parameters; setup's switches follow it.
+    const std::vector<std::string> args = SetupArguments();
     if (args.empty()) throw rt::Exception("Cannot read the SourceDirectory. It was not passed from the setup.exe program");
     std::string joined = args[0];
     for (std::size_t i = 1; i < args.size(); ++i) joined += " " + args[i];
     FSourceDirectory = joined;
+    LogLine("Source directory " + FSourceDirectory);
 }
 
 void TInstall::Process() {
@@ -209,6 +217,8 @@ void TInstall::Process() {
         // The reboot page may clear the flag, and so may the handler.
         BroadcastStage(this, "ShutDownDialog", nullptr);
         if (rebootNeeded) OnRebootWindows(this, rebootNeeded);
+        SetupState().Outcome = TSetupOutcome::soGoodRestart;
+        LogLine(rebootNeeded ? "Installed; restarting Windows" : "Installed; files wait for a restart the user put off");
         if (rebootNeeded) RebootWindows();
         // Files wait for the restart: no good page and no clean-up, restarted or not.
         TerminateApplication();
@@ -218,6 +228,8 @@ void TInstall::Process() {
 }
 
 void TInstall::EndGood() {
+    SetupState().Outcome = TSetupOutcome::soGood;
+    LogLine("Installed");
     BroadcastStage(this, "GoodInstallation", nullptr);
     OnShowGoodInstall(this);
     AfterGoodInstall();
@@ -237,6 +249,8 @@ void TInstall::CleanUpAndTerminate() {
 void TInstall::AfterGoodInstall() {}
 
 void TInstall::HandleException(rt::TObject*, const std::exception& e) {
+    SetupState().Outcome = OutcomeOf(e);
+    LogLine(std::string(SetupState().Outcome == TSetupOutcome::soCancelled ? "Cancelled: " : "Error: ") + e.what());
     BroadcastStage(this, "BadInstallation", nullptr);
     OnShowBadInstall(this);
     // The bad installation page is the only report of what went wrong.
@@ -256,6 +270,8 @@ void TInstall::RebootWindows() {
     // A failing privilege step is silent: the request is made anyway and its refusal reported.
     if (platform.GetVersion().Platform == os::PlatformId::NT) platform.EnableShutdownPrivilege();
     if (platform.RequestRestart()) return;
+    LogLine("Could not reboot windows");
+    if (SetupOptions().Unattended()) return;
     const std::string caption = rt::Application() ? rt::Application()->Title() : std::string();
     platform.MessageBox("Could not reboot windows. Please manually reboot windows.", caption, os::kMbOk);
 }

@@ -3,6 +3,7 @@
 
 #include <algorithm>
 
+#include "engine/SetupLog.h"
 #include "engine/SetupState.h"
 #include "engine/cmp_TFileContainer.h"
 #include "engine/cmp_TInstall.h"
@@ -32,6 +33,24 @@ TInstallContainer* FindInstallComponent(const std::string& name) {
 TSetupState& SetupState() {
     static TSetupState state;
     return state;
+}
+
+int ExitCodeOf(TSetupOutcome outcome) {
+    switch (outcome) {
+    case TSetupOutcome::soGood: return kExitSuccess;
+    case TSetupOutcome::soGoodRestart: return kExitRestartNeeded;
+    case TSetupOutcome::soCancelled: return kExitCancelled;
+    case TSetupOutcome::soRefused: return kExitRefused;
+    case TSetupOutcome::soRunning:
+    case TSetupOutcome::soFailed: break;
+    }
+    return kExitFailure;
+}
+
+TSetupOutcome OutcomeOf(const std::exception& e) {
+    if (dynamic_cast<const EAIUnattendedRefusal*>(&e)) return TSetupOutcome::soRefused;
+    if (dynamic_cast<const EAIUserAbort*>(&e)) return TSetupOutcome::soCancelled;
+    return TSetupOutcome::soFailed;
 }
 
 EAIUserAbort::EAIUserAbort() : EAI("Installation aborted by the user") { SetupState().RebootNeeded = false; }
@@ -240,6 +259,8 @@ void TInstallContainer::SetOrderNumber(int v) {
 void TInstallContainer::OrderChanged(int) {}
 
 void TInstallContainer::BroadcastStage(TInstallContainer* sender, const std::string& stageName, rt::TObject* parameterObject) {
+    // Progress of one file is not a step worth a line.
+    if (!rt::SameText(stageName, "CopyingFile")) LogLine("Stage " + stageName + (sender ? " (" + sender->Name() + ")" : ""));
     const std::vector<TBaseHelperComponent*> snapshot = FHelpers;
     for (TBaseHelperComponent* helper : snapshot)
         if (helper->OrderNumber() == kOrderDialog) helper->DoStage(sender, stageName, parameterObject);

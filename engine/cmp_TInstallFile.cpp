@@ -3,6 +3,9 @@
 // cmp_TInstallFileReplace.cpp.
 #include "engine/cmp_TInstallFile.h"
 
+#include "engine/SetupLog.h"
+#include "engine/SetupOptions.h"
+
 #include "archive/BlockIO.h"
 #include "engine/cmp_TFileContainer.h"
 #include "engine/cmp_TInstall.h"
@@ -270,6 +273,9 @@ void TInstallFile::RequestDisk(TKembCompress* kembCompress, std::int32_t diskNum
     BroadcastStage(this, "ChangeDisk", &list);
     Inform("eieChangeDisk", &list);
     if (!OnNewDisk && Tag() == 0) {
+        // Nobody is there to put the disk in.
+        if (SetupOptions().Unattended())
+            throw EAIUnattendedRefusal("Setup needs disk " + rt::IntToStr(diskNumber) + " of the distribution, which is not in " + disk.Path);
         const std::string prompt = InteractiveText()->Count() > 0 ? InteractiveText()->Strings(0) : kDefaultDiskPrompt;
         const std::string caption = rt::Application() ? rt::Application()->Title() : std::string();
         const int answer = os::Current().MessageBox(prompt + rt::IntToStr(diskNumber), caption, os::kMbOkCancel | os::kMbIconInformation);
@@ -299,6 +305,32 @@ void TInstallFile::DoStatus(TKembCompress*, TlzhFileStats& fileStats) {
 
 // ---- operations ----
 
+void TInstallFile::LogExtraction(const TKembCompress& kc) {
+    const std::string target = TargetPath();
+    if (!kc.LastFileExisted()) {
+        LogLine("File " + target + ": written (it was not there)");
+        return;
+    }
+    if (FReplacedAtRestart) {
+        LogLine("File " + target + ": in use, replaced at the restart");
+        return;
+    }
+    std::string why = "rule " + rt::EnumName(FOverwriteMode);
+    const std::string archived = FVersion.empty() ? std::string("none") : FVersion;
+    if (FOverwriteMode == TOverwriteType::owVersion || FOverwriteMode == TOverwriteType::owVersionDate) {
+        if (kc.LastFileWritten()) {
+            why += ", archived version " + archived + " newer" + (FOverwriteMode == TOverwriteType::owVersionDate ? " or dated later" : "");
+        } else {
+            // Read again only for the log, and only for a file kept.
+            TVersionResource& versions = SharedVersionReader();
+            versions.SetFileName(target);
+            const std::string installed = versions.VersionInfo()->FileVersion;
+            why += ", installed version " + (installed.empty() ? std::string("none") : installed) + " not older than the archived " + archived;
+        }
+    }
+    LogLine("File " + target + (kc.LastFileWritten() ? ": written over the installed file (" : ": kept the installed file (") + why + ")");
+}
+
 void TInstallFile::ProcessHelpers() {
     FState = TInstallFileState::ifsInstall;
     FReplacedAtRestart = false;
@@ -321,6 +353,7 @@ void TInstallFile::ProcessHelpers() {
         kc.OnStatus = TlzhFileStatsEvent(this, &TInstallFile::DoStatus);
         SetOneLine(kc, SourcePath());
         kc.ExtractFiles();
+        LogExtraction(kc);
 
         if (FRegisterAsHelp) WriteRegistryString(TRootKeys::hkLocalMachine, kHelpKey, rt::UpperCase(FDestName), destDir);
         if (FUpdateDLLCounter && !IncrementSharedDLLCount()) throw EAIIFCannotUpdateDLLCountInRegistry(FFileName);
@@ -484,6 +517,8 @@ void TInstallFile::RegisterEXEStyle() {
 void TInstallFile::Register() {
     if (FRegisterDLLStyle) RegisterDLLStyle();
     if (FRegisterEXEStyle) RegisterEXEStyle();
+    if (FRegisterDLLStyle || FRegisterEXEStyle)
+        LogLine("Registered " + TargetPath() + (FRegisterDLLStyle ? " (DllRegisterServer)" : " (/REGSERVER)"));
 }
 
 void TInstallFile::ResumeAfterReboot() { Register(); }

@@ -135,6 +135,8 @@ public:
     void RecordUninstall(const std::string& uninstallKey) override;
 
 private:
+    // One line for the log: what the overwrite rule decided for the file just extracted, and why.
+    void LogExtraction(const TKembCompress& kc);
     // Raises EAIIFDuplicateFileInGroup when the container holds another file with this source.
     void CheckNotInContainer(TInstallContainer* container, const std::string& sourcePath) const;
     // The help and registration rules that follow from a new name or source folder.

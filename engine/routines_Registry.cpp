@@ -1,6 +1,7 @@
 // The shared registry functions and the uninstall record's file lists; see routines_Registry.h.
 #include "engine/routines_Registry.h"
 
+#include "engine/SetupLog.h"
 #include "engine/routines_ExpandPaths.h"
 #include "runtime/Registry.h"
 
@@ -68,6 +69,7 @@ bool IncrementRegistryCount(const std::string& key, const std::string& name) {
     } catch (const rt::ERegistryException&) {
         return false;
     }
+    LogLine("Shared library count of " + name + ": " + rt::IntToStr(count + 1));
     return true;
 }
 

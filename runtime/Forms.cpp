@@ -27,6 +27,13 @@ IWidgetBackend& Backend() {
 }
 IWidgetBackend* TryBackend() { return gBackend; }
 
+namespace {
+IModalWatcher* gModalWatcher = nullptr;
+}
+
+IModalWatcher* ModalWatcher() { return gModalWatcher; }
+void SetModalWatcher(IModalWatcher* watcher) { gModalWatcher = watcher; }
+
 void IWidgetBackend::WrappedTextExtent(const TFont& font, const std::string& text, int maxWidth, int& width, int& height) {
     // Tab stops every eight average characters, as the system expands them.
     std::string expanded;
@@ -243,7 +250,9 @@ TModalResult TCustomForm::ShowModal() {
     TModalResult result = mrNone;
     try {
         ShowForm();
-        result = Backend().RunModal(*this);
+        if (gModalWatcher) result = gModalWatcher->Answer(*this);
+        if (result == mrNone) result = Backend().RunModal(*this);
+        if (gModalWatcher) gModalWatcher->Closed(*this, result);
     } catch (...) {
         FModal = false;
         SetVisible(false);

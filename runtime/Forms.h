@@ -218,6 +218,19 @@ public:
     virtual int CaptionHeight() { return 19; }
 };
 
+// Watches every modal form: an unattended run answers forms instead of a person, and a
+// recording run reads off the answers the person gave.
+class IModalWatcher {
+public:
+    virtual ~IModalWatcher() = default;
+    // Called once the form is up; a result other than mrNone ends the form without its loop.
+    virtual TModalResult Answer(TCustomForm& form) = 0;
+    // Called while the form still holds what the user left in it.
+    virtual void Closed(TCustomForm& form, TModalResult result) = 0;
+};
+IModalWatcher* ModalWatcher();
+void SetModalWatcher(IModalWatcher* watcher);
+
 // The backend in use; the application installs one at start, tests their own.
 IWidgetBackend& Backend();
 IWidgetBackend* TryBackend();

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "archive/BlockIO.h"
+#include "engine/SetupLog.h"
 #include "engine/routines_ExpandPaths.h"
 #include "engine/routines_Registry.h"
 #include "platform/Platform.h"
@@ -62,7 +63,10 @@ public:
         auto file = os::Current().OpenFile(FPath, os::OpenMode::Write, os::Disposition::OpenAlways, os::Share::Read);
         if (!file || file->Seek(0, os::SeekOrigin::End) < 0) throw rt::Exception("Cannot write the log " + FPath);
         std::string text;
-        for (const std::string& line : lines) text += line + "\r\n";
+        for (const std::string& line : lines) {
+            text += line + "\r\n";
+            LogLine("Database runtime: " + line);
+        }
         if (file->Write(text.data(), text.size()) != static_cast<std::int64_t>(text.size())) throw rt::Exception("Cannot write the log " + FPath);
     }
 
@@ -73,7 +77,10 @@ private:
 bool InstallOne(const RuntimeFile& runtime, const std::string& source, const std::string& destination, RuntimeLog& log) {
     os::IPlatform& platform = os::Current();
     const std::string name = runtime.Name;
-    if (!platform.FileExists(AddBackslash(source) + name)) return false;
+    if (!platform.FileExists(AddBackslash(source) + name)) {
+        LogLine("Database runtime: " + AddBackslash(source) + name + " is missing");
+        return false;
+    }
     ForceDirectories(platform, destination);
     std::string currentDir, destDir;
     platform.VerFindFile(os::kVfffIsSharedFile, name, WindowsDir(), destination, currentDir, destDir);
@@ -116,6 +123,7 @@ bool InstallOne(const RuntimeFile& runtime, const std::string& source, const std
     if (runtime.SharedFolder && !IncrementRegistryCount(kSharedDllsKey, installedPath))
         throw rt::Exception("Cannot count " + installedPath + " in SharedDlls");
     if (!rt::SameText(installedPath, AddBackslash(source) + name)) platform.DeleteFile(AddBackslash(source) + name);
+    LogLine("Database runtime: " + installedPath + " installed");
     return true;
 }
 
@@ -151,7 +159,8 @@ bool InstallDatabaseRuntime(const std::string& folder) {
         // Only an emptied folder goes; the log normally keeps it.
         platform.RemoveDirectory(source);
         return true;
-    } catch (const std::exception&) {
+    } catch (const std::exception& e) {
+        LogLine(std::string("Database runtime: ") + e.what());
         return false;
     }
 }

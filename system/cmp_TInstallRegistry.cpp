@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <vector>
 
+#include "engine/SetupLog.h"
 #include "engine/cmp_TInstall.h"
 #include "engine/routines_ExpandPaths.h"
 #include "runtime/Registry.h"
@@ -65,7 +66,10 @@ void TCustomInstallRegistry::ProcessHelpers() {
             if (!SplitEntry(FEntries->Strings(i), ident, value)) continue;
             bool carryOn = true;
             OnBeforeWriteEntry(self, ident, value, carryOn);
-            if (carryOn) reg.WriteString(ExpandMetaVariables(ident, this), ExpandMetaVariables(value, this));
+            if (!carryOn) continue;
+            const std::string name = ExpandMetaVariables(ident, this), data = ExpandMetaVariables(value, this);
+            reg.WriteString(name, data);
+            LogLine("Registry " + GetFullKey() + "\\" + name + " = " + data);
         }
     }
     TBaseHelperComponent::ProcessHelpers();

@@ -4,6 +4,7 @@
 #include <memory>
 
 #include "archive/BlockIO.h"
+#include "engine/SetupLog.h"
 #include "engine/cmp_TInstall.h"
 #include "engine/cmp_TInstallFile.h"
 #include "engine/cmp_TInstallFileGroup.h"
@@ -446,6 +447,7 @@ void TInstallShellLink::CreateShellLinkFile() {
         if (rt::Utf8ToUtf16(linkPath).size() >= kMaxShellLinkPath) throw rt::Exception(Name() + " could not install itself");
         // Without IPersistFile nothing is saved, and that is a failure too.
         result = link->Save(linkPath);
+        if (result == os::kHrOk) LogLine("Shortcut " + linkPath + " -> " + target);
     } else if (result == os::kHrOk) {
         result = os::kHrNoInterface;
     }
@@ -465,6 +467,7 @@ void TInstallShellLink::CreateProgramManagerItem() {
     const std::string target = GetObjectLocation();
     manager.AddItem(Quoted(target) + " " + ExpandMetaVariables(FParameters, this), item, "", 0,
                     Quoted(TargetFolder(target)), "");
+    LogLine("Program Manager item " + group + "\\" + item + " -> " + target);
 }
 
 void TInstallShellLink::RecordUninstall(const std::string& uninstallKey) {

@@ -74,7 +74,11 @@ void THeadlessBackend::ProcessMessages() {
 }
 
 bool THeadlessBackend::HandleMessage() {
-    if (FQuit) return false;
+    // Taken off the queue as the quit message is on Windows: the next loop runs afresh.
+    if (FQuit) {
+        FQuit = false;
+        return false;
+    }
     if (FQueue.empty()) {
         if (!OnIdle) return false;
         OnIdle();

@@ -233,7 +233,7 @@ TEST_F(DestinationTest, CopyWindow_CancelInTheMiddleStopsTheCopyingAndEndsOnTheB
         Press(f, vkReturn);
         return mrNone;
     };
-    Install();
+    Install(kExitCancelled);
     ASSERT_EQ(seen.size(), 2u) << "No lets the copying go on; Yes stops it";
     EXPECT_LE(seen[0], seen[1]);
     EXPECT_TRUE(SetupState().UserCancelled);

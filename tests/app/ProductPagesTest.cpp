@@ -150,7 +150,7 @@ TEST_F(ProductPagesTest, AddOn_ChosenAsksForTheRestartAndStagesTheLibrary) {
         Press(f, vkReturn);
         return mrNone;
     };
-    Install();
+    Install(kExitRestartNeeded);
     EXPECT_EQ(restartPages, 1);
     EXPECT_EQ(ReadWholeFile(*machine, ShortSystemDir() + "COMDLG32.1"), "the product's KALADDON.DLL");
     EXPECT_NE(Pending().find("COMDLG32.1"), std::string::npos);
@@ -163,7 +163,7 @@ TEST_F(ProductPagesTest, AddOn_NothingStagedWhenTheApplicationPageIsCancelled) {
         Press(f, vkEscape);
         return mrNone;
     };
-    Install();
+    Install(kExitCancelled);
     EXPECT_EQ(std::count(Shown.begin(), Shown.end(), "TfrmInstallDll"), 0);
     EXPECT_EQ(std::count(Shown.begin(), Shown.end(), "TdlgBI"), 1);
     EXPECT_FALSE(machine->FileExists(ShortSystemDir() + "COMDLG32.1"));

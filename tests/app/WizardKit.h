@@ -109,15 +109,15 @@ protected:
     }
 
     // Runs the distribution's setup; each modal form is answered by its class's handler (and
-    // noted), any other ends as cancelled.
-    void Install() {
+    // noted), any other ends as cancelled. The run's exit code must be the one expected.
+    void Install(int expectedExit = kExitSuccess) {
         backend.ModalScript = [this](TCustomForm& form) {
             Shown.push_back(form.ClassName());
             auto it = Answers.find(form.ClassName());
             return it == Answers.end() ? mrCancel : it->second(form);
         };
         backend.OnIdle = [this] { backend.PostQuit(); };
-        EXPECT_EQ(SetupMain(), 0);
+        EXPECT_EQ(SetupMain(), expectedExit);
     }
     template <class C>
     static C& Part(TCustomForm& form, const std::string& name) {

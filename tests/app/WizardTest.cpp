@@ -160,7 +160,7 @@ TEST_F(WizardTest, CancelOnTheWelcomePage_NoKeepsItThenYesEndsOnTheBadPage) {
         Press(f, vkReturn);
         return mrNone;
     };
-    Install();
+    Install(kExitCancelled);
     EXPECT_EQ(welcomes, 1);
     EXPECT_EQ(questions, (std::vector<std::string>{LoadStr(1283), LoadStr(1283)}));
     EXPECT_EQ(badCaption, LoadStr(683));
@@ -190,7 +190,7 @@ TEST_F(WizardTest, AFileInUse_HebrewRestartPageRestartLaterEndsWithoutRestart) {
         Press(f, vkReturn);
         return mrNone;
     };
-    Install();
+    Install(kExitRestartNeeded);
     EXPECT_EQ(options, (std::vector<std::string>{LoadStr(2081), LoadStr(2101)}));
     EXPECT_EQ(std::count(Shown.begin(), Shown.end(), "THebdlgShutdown"), 1);
     EXPECT_EQ(std::count(Shown.begin(), Shown.end(), "THebdlgGI"), 0) << "files wait for the restart: no good page";

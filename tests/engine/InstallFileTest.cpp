@@ -5,6 +5,7 @@
 #include <functional>
 #include <map>
 
+#include "engine/SetupLog.h"
 #include "tests/engine/InstallKit.h"
 #include "tests/system/PeImageBuilder.h"
 
@@ -261,12 +262,21 @@ TEST_F(InstallFileTest, Install_WritesHelpLocationCountsSharedDllsAndRecordsEver
     EXPECT_EQ(RegString(files, "File2"), "C:\\App\\Help\\count.dll");
     EXPECT_EQ(RegString(files, "File3"), "C:\\App\\Help\\fresh.dll");
     EXPECT_EQ(RegString(files, "Entries"), "3");
-    // A second run appends; a file left in place by its rule is recorded all the same.
-    counted->SetOverwriteMode(TOverwriteType::owNever);
+    // A second run appends; a file left in place by its rule (neither copy carries a
+    // version, so the archived one is not newer) is recorded all the same, and the log says why.
+    counted->SetOverwriteMode(TOverwriteType::owVersion);
+    ASSERT_TRUE(SetupLog().Open(*machine, "C:\\setup.log"));
     root->Process();
+    SetupLog().Close();
     EXPECT_EQ(RegString(files, "File5"), "C:\\App\\Help\\count.dll");
     EXPECT_EQ(RegString(files, "Entries"), "6");
     EXPECT_EQ(RegDWord(sharedDlls, "C:\\App\\Help\\count.dll"), 5);
+    const std::string log = Get("C:\\setup.log");
+    for (const char* line : {"File C:\\App\\Help\\count.dll: kept the installed file (rule owVersion, installed version none "
+                             "not older than the archived none)",
+                             "File C:\\App\\Help\\guide.hlp: written over the installed file (rule owAlways)",
+                             "Shared library count of C:\\App\\Help\\count.dll: 5"})
+        EXPECT_NE(log.find(line), std::string::npos) << line << "\n" << log;
 
     // A count that cannot be written stops the file.
     machine->SetRegistryDenied(true);
