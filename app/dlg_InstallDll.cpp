@@ -4,6 +4,7 @@
 #include "app/SetupRoutines.h"
 #include "app/StringTable.h"
 #include "app/frmCopyFileUnit.h"
+#include "engine/SetupLog.h"
 #include "engine/cmp_TInstall.h"
 #include "engine/routines_ExpandPaths.h"
 #include "platform/Platform.h"
@@ -35,6 +36,7 @@ bool StageAddOnReplacement(const std::string& sys) {
         const std::string wininit = AddBackslash(WindowsDir()) + "WinInit.Ini";
         if (!addOnIsLive) platform.WriteProfileString(wininit, "Rename", kept, live);
         platform.WriteProfileString(wininit, "Rename", live, staged);
+        LogLine("Add-on " + staged + " replaces " + live + " at the restart (WinInit.Ini)");
         return true;
     }
     if (kind == wkWindowsNT || kind == wkWindowsNT35) {
@@ -44,6 +46,7 @@ bool StageAddOnReplacement(const std::string& sys) {
         }
         platform.MoveFileAtRestart(live, "");
         platform.MoveFileAtRestart(staged, live);
+        LogLine("Add-on " + staged + " replaces " + live + " at the restart");
         return true;
     }
     return false;

@@ -5,6 +5,7 @@
 #include "app/StringTable.h"
 #include "app/frmCopyFileUnit.h"
 #include "engine/InstallErrors.h"
+#include "engine/SetupLog.h"
 #include "engine/SetupState.h"
 #include "engine/cmp_TInstall.h"
 #include "engine/routines_ExpandPaths.h"
@@ -195,5 +196,6 @@ void TfrmSelectBrevanshawApplication::InstallBtnClick(TObject*) {
     platform.WriteProfileString(record, "InstallApp", "Offset", IntToStr(apps->ItemIndex() + 1));
     platform.WriteProfileString(record, "InstallApp", "Lang", language);
     platform.WriteProfileString(record, "InstallApp", "Name2", second);
+    LogLine("Applications " + first + " and " + second + " recorded in " + record);
     SetModalResult(mrOk);
 }

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "app/StringTable.h"
+#include "engine/SetupLog.h"
 #include "platform/Platform.h"
 #include "runtime/StdCtrls.h"
 
@@ -73,7 +74,11 @@ bool TfrmFileCopy::TryCopy(const std::string& source, const std::string& target)
 
 void TfrmFileCopy::CopyFileWithProgress(const std::string& source, const std::string& target) {
     for (int attempt = 0; attempt < kAttempts; ++attempt)
-        if (TryCopy(source, target)) return;
+        if (TryCopy(source, target)) {
+            LogLine("Copied " + source + " to " + target);
+            return;
+        }
     // A failing disk must not hold the run for ever.
+    LogLine("Error: cannot copy " + source + " to " + target);
     throw Exception("Cannot copy " + source + " to " + target);
 }

@@ -22,9 +22,33 @@ std::string NewScratchFolder(os::IPlatform& p) {
 
 }  // namespace
 
+std::string QuoteArgument(const std::string& arg) {
+    if (!arg.empty() && arg.find_first_of(" \t\"") == std::string::npos) return arg;
+    std::string out = "\"";
+    std::size_t backslashes = 0;
+    for (char c : arg) {
+        if (c == '\\') {
+            ++backslashes;
+            continue;
+        }
+        // Backslashes count only before a quote: there each needs its twin.
+        out.append(c == '"' ? backslashes * 2 + 1 : backslashes, '\\');
+        backslashes = 0;
+        out += c;
+    }
+    out.append(backslashes * 2, '\\');
+    return out + "\"";
+}
+
 TLoaderResult RunLoader(os::IPlatform& p, const std::string& loaderPath, const TRunAndWait& runAndWait) {
     TLoaderResult result;
     result.ExitCode = 1;
+    // Setup's switches pass through; the loader takes nothing from its command line itself.
+    std::string switches;
+    for (const std::string& arg : p.CommandLineArgs()) {
+        switches += " " + QuoteArgument(arg);
+        if (rt::SameText(arg, "/SILENT") || rt::SameText(arg, "/VERYSILENT")) result.Unattended = true;
+    }
     // A root stays "D:" so that quoting it cannot turn its backslash into an escape.
     const std::string source = rt::ExcludeTrailingBackslash(rt::ExtractFilePath(loaderPath));
     const std::string archive = source + "\\setup.1";
@@ -51,7 +75,7 @@ TLoaderResult RunLoader(os::IPlatform& p, const std::string& loaderPath, const T
         kc->ExtractFiles();
         for (int i = 0; i < count; ++i) unpacked.push_back(scratch + "\\" + rt::ExtractFileName(names.Strings(i)));
         result.SetupPath = unpacked.front();
-        result.ExitCode = runAndWait("\"" + result.SetupPath + "\" \"" + source + "\"", scratch);
+        result.ExitCode = runAndWait("\"" + result.SetupPath + "\" \"" + source + "\"" + switches, scratch);
         if (result.ExitCode < 0) {
             result.Error = "Cannot start " + result.SetupPath;
             result.ExitCode = 1;

@@ -85,6 +85,13 @@ UINT SyncActivationMessage() {
     return message;
 }
 
+// A window that stays hidden is never activated by the system; the model still needs its
+// activation, which starts what a form does when it first comes up.
+UINT HiddenActivationMessage() {
+    static const UINT message = RegisterWindowMessageW(L"Brevanshaw.Runtime.HiddenActivation");
+    return message;
+}
+
 // Keys the model routes; other messages go their usual way.
 bool IsKeyMessage(UINT msg) { return msg == WM_KEYDOWN || msg == WM_KEYUP || msg == WM_CHAR; }
 
@@ -371,6 +378,10 @@ LRESULT TWin32Backend::Impl::Handle(HWND hwnd, UINT msg, WPARAM wParam, LPARAM l
         break;
     }
     }
+    if (msg == HiddenActivationMessage()) {
+        if (form.Visible() && !form.Active()) form.Perform(WM_ACTIVATE, WA_ACTIVE, 0);
+        return 0;
+    }
     if (msg == SyncActivationMessage()) {
         // Deliver only what is still true once the message arrives.
         const bool activating = LOWORD(wParam) != WA_INACTIVE;
@@ -452,6 +463,7 @@ void TWin32Backend::Impl::ApplyBounds(TCustomForm& form, HWND hwnd) {
 }
 
 void TWin32Backend::Impl::ShowState(TCustomForm& form, HWND hwnd) {
+    if (Hidden) return;
     const bool wantZoomed = form.WindowState() == TWindowState::wsMaximized;
     const bool wantIconic = form.WindowState() == TWindowState::wsMinimized;
     if (bool(IsZoomed(hwnd)) == wantZoomed && bool(IsIconic(hwnd)) == wantIconic) return;
@@ -549,6 +561,10 @@ void TWin32Backend::Changed(TControl& control, TControlChange what) {
         if (!hwnd) return;
         switch (what) {
         case TControlChange::Visible:
+            if (form->Visible() && FImpl->Hidden) {
+                PostMessageW(hwnd, HiddenActivationMessage(), 0, 0);
+                break;
+            }
             if (form->Visible()) {
                 ApplyingScope scope(FImpl->Applying);
                 ShowWindow(hwnd, ShowCommand(*form));
@@ -614,9 +630,11 @@ HWND TWin32Backend::Impl::FrontWindowOf(HWND hwnd) const {
     return hwnd;
 }
 
+void TWin32Backend::SetWindowsHidden(bool hidden) { FImpl->Hidden = hidden; }
+
 void TWin32Backend::BringToFront(TCustomForm& form) {
     HWND hwnd = HwndOf(form);
-    if (!hwnd) return;
+    if (!hwnd || FImpl->Hidden) return;
     // Asked before raising: activating the window would make it its own last active popup.
     HWND front = FImpl->FrontWindowOf(hwnd);
     if (front == hwnd) {
@@ -717,7 +735,7 @@ void TWin32Backend::RestoreApplication() {
     TApplication* app = Application();
     TCustomForm* main = app ? app->MainForm() : nullptr;
     HWND hwnd = main ? HwndOf(*main) : nullptr;
-    if (!hwnd) return;
+    if (!hwnd || FImpl->Hidden) return;
     if (IsIconic(hwnd)) ShowWindow(hwnd, SW_RESTORE);
     SetForegroundWindow(FImpl->FrontWindowOf(hwnd));
 }

@@ -17,6 +17,9 @@ public:
     TWin32Backend(const TWin32Backend&) = delete;
     TWin32Backend& operator=(const TWin32Backend&) = delete;
 
+    // A run nobody may see: windows are made and work as ever, but none is shown.
+    void SetWindowsHidden(bool hidden);
+
     void Realize(TCustomForm& form) override;
     void Unrealize(TControl& control) override;
     void Changed(TControl& control, TControlChange what) override;

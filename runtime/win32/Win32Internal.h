@@ -236,6 +236,7 @@ struct TWin32Backend::Impl {
     std::map<COLORREF, w32::GdiPtr<HBRUSH>> Brushes;
     std::vector<std::unique_ptr<w32::ControlFamily>> Families;
     HMODULE Shell = nullptr;  // the shell library, for its animations
+    bool Hidden = false;      // no top-level window is ever shown
     int NextId = 100;
     // Control ids of windows being created, for messages that arrive before CreateWindowEx returns.
     std::map<int, TWinControl*> Creating;

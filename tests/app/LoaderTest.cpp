@@ -58,15 +58,19 @@ TEST_F(LoaderTest, UnpacksRunsSetupWithTheSourceFolderAndCleansUp) {
     EXPECT_EQ(machine->GetFileAttributes(folder), os::kInvalidAttributes) << "the folder is removed";
 }
 
-TEST_F(LoaderTest, AFolderWithBlanks_IsPassedWhole) {
+TEST_F(LoaderTest, AFolderWithBlanks_IsPassedWhole_AndSetupsSwitchesFollowIt) {
     machine->CreateDirectory("C:\\My Setup");
     BuildSetupArchive("C:\\My Setup");
+    machine->SetCommandLineArgs({"/SILENT", "/DIR=C:\\Program Files\\Brev\\", "/ORG=The \"Quoted\" Co", "/LOG=C:\\a\\"});
     std::string command;
-    RunLoader(*machine, "C:\\My Setup\\setup.exe", [&](const std::string& c, const std::string&) {
+    const TLoaderResult r = RunLoader(*machine, "C:\\My Setup\\setup.exe", [&](const std::string& c, const std::string&) {
         command = c;
         return 0;
     });
-    EXPECT_NE(command.find(" \"C:\\My Setup\""), std::string::npos) << command;
+    EXPECT_TRUE(r.Unattended);
+    const std::string expected = " \"C:\\My Setup\" /SILENT \"/DIR=C:\\Program Files\\Brev\\\\\" "
+                                 "\"/ORG=The \\\"Quoted\\\" Co\" /LOG=C:\\a\\";
+    EXPECT_EQ(command.substr(command.find(" \"C:\\My Setup\"")), expected) << command;
 }
 
 TEST_F(LoaderTest, Failures_AreReportedAndLeaveNothingBehind) {

@@ -139,3 +139,20 @@ TEST_F(UnattendedTest, AnswersRecordedFromAPersonReplayToTheSameDecisions) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(UnattendedTest, ACutArchiveEndsOnTheBadPageOrWithTheFailureCode_AndTheLogNamesTheError) {
+    const auto archive = machine->HostPath("C:\\BrevDist\\files.1");
+    std::filesystem::resize_file(archive, std::filesystem::file_size(archive) / 2);
+    AnswerEveryPage(0);
+    machine->SetCommandLineArgs({"/LOG=C:\\setup.log"});
+    Install(kExitFailure);
+    EXPECT_NE(std::find(Shown.begin(), Shown.end(), "TdlgBI"), Shown.end());
+    const std::string interactive = Log();
+    EXPECT_EQ(RunUnattended({"/SILENT", "/USERNAME=Dana", "/ORG=QA", "/LOG=C:\\setup.log"}), kExitFailure);
+    for (const std::string& log : {interactive, Log()})
+        EXPECT_NE(log.find("Error: Could not read the file headers"), std::string::npos) << log;
+}
+
+}  // namespace

@@ -36,7 +36,7 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
     os::Win32Platform platform;
     os::ScopedPlatform use(platform);
     const TLoaderResult result = RunLoader(platform, platform.ModuleFileName(), RunAndWait);
-    if (!result.Error.empty())
+    if (!result.Error.empty() && !result.Unattended)
         MessageBoxW(nullptr, Wide(result.Error).c_str(), L"Setup", MB_OK | MB_ICONERROR);
     return result.ExitCode;
 }
