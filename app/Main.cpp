@@ -27,6 +27,7 @@
 #include "engine/cmp_TInstall.h"
 #include "engine/cmp_TInstallFileGroup.h"
 #include "engine/routines_ExpandPaths.h"
+#include "engine/routines_Registry.h"
 #include "platform/Platform.h"
 #include "system/cmp_TInstallRegistry.h"
 #include "system/cmp_TInstallShellLink.h"
@@ -177,7 +178,7 @@ void TMainSetupDlg::Install1ShowCopyFileDlg(TInstallContainer*) {
     for (int i = 0; i < ComponentCount(); ++i)
         if (auto* group = dynamic_cast<TInstallFileGroup*>(Components(i))) {
             const std::string dir = group->GetDestDir();
-            if (!ForceDirectories(os::Current(), dir)) throw rt::Exception("Cannot create the directory " + dir);
+            if (!ForceRecordedDirectories(dir)) throw rt::Exception("Cannot create the directory " + dir);
         }
 }
 

@@ -7,6 +7,7 @@
 #include "engine/SetupLog.h"
 #include "engine/cmp_TInstall.h"
 #include "engine/routines_ExpandPaths.h"
+#include "engine/routines_Registry.h"
 #include "platform/Platform.h"
 #include "runtime/StdCtrls.h"
 #include "system/cmp_TProgramManager.h"
@@ -32,6 +33,11 @@ bool StageAddOnReplacement(const std::string& sys) {
     // Only the add-on exports this: installed once already, it is simply replaced.
     const bool addOnIsLive = platform.LibraryExports(live, "ComDlgVerInfo");
     const int kind = GetWindowsKind();
+    // The uninstaller puts the system's own library back at the next restart; a copy that
+    // never went live is simply deleted.
+    AddUninstallFileEntry(UninstallRecordKey(), staged);
+    if (!addOnIsLive && (kind == wkWindows95 || kind == wkWindowsNT || kind == wkWindowsNT35))
+        AddUninstallItem(kUninstallRestore, kept + ";" + live);
     if (kind == wkWindows95) {
         const std::string wininit = AddBackslash(WindowsDir()) + "WinInit.Ini";
         if (!addOnIsLive) platform.WriteProfileString(wininit, "Rename", kept, live);

@@ -9,6 +9,7 @@
 #include "engine/SetupState.h"
 #include "engine/cmp_TInstall.h"
 #include "engine/routines_ExpandPaths.h"
+#include "engine/routines_Registry.h"
 #include "platform/Platform.h"
 #include "runtime/ComCtrls.h"
 #include "runtime/ListCtrls.h"
@@ -122,6 +123,12 @@ void TfrmSelectBrevanshawApplication::DefaultAppClick(TObject* sender) {
     FormPart<TEdit>(*this, "AppNameEdit")->SetText(FormPart<TLabel>(*this, second ? "lblApp2" : "lblApp1")->Caption());
 }
 
+void TfrmSelectBrevanshawApplication::RecordCopy(const std::string& target) {
+    // A database becomes the user's own work from its first use: the uninstaller asks first.
+    if (SameText(ExtractFileExt(target), ".MDB")) AddUninstallItem(kUninstallUserData, target);
+    else AddUninstallFileEntry(UninstallRecordKey(), target);
+}
+
 void TfrmSelectBrevanshawApplication::CopyTree(const std::string& from, const std::string& to) {
     os::IPlatform& platform = os::Current();
     std::vector<os::FindData> entries;
@@ -130,12 +137,13 @@ void TfrmSelectBrevanshawApplication::CopyTree(const std::string& from, const st
         if (e.Name == "." || e.Name == "..") continue;
         const std::string source = WithBackslash(from) + e.Name, target = WithBackslash(to) + e.Name;
         if (e.Attributes & os::kAttrDirectory) {
-            if (!platform.DirectoryExists(target)) platform.CreateDirectory(target);
+            ForceRecordedDirectories(target);
             CopyTree(source, target);
             continue;
         }
         try {
             FCopy->CopyFileWithProgress(source, target);
+            RecordCopy(target);
         } catch (const Exception&) {
             Notice(LocalisedString(1340), LocalisedString(1320), TMsgDlgType::mtError, 0);
             return;
@@ -157,8 +165,8 @@ void TfrmSelectBrevanshawApplication::InstallBtnClick(TObject*) {
     const std::string language = IntToStr(SetupState().LanguageIndex);
     const std::string first = SetupRoutines::StripFileNameChars(FormPart<TLabel>(*this, "lblApp1")->Caption());
     const std::string second = SetupRoutines::StripFileNameChars(FormPart<TLabel>(*this, "lblApp2")->Caption());
-    platform.CreateDirectory(dest + first);
-    platform.CreateDirectory(dest + second);
+    ForceRecordedDirectories(dest + first);
+    ForceRecordedDirectories(dest + second);
 
     FCopy = new TfrmFileCopy(Application());
     try {
@@ -169,6 +177,7 @@ void TfrmSelectBrevanshawApplication::InstallBtnClick(TObject*) {
         auto copy = [this](const std::string& from, const std::string& to) {
             try {
                 FCopy->CopyFileWithProgress(from, to);
+                RecordCopy(to);
             } catch (const Exception&) {
                 Notice(LocalisedString(1340), LocalisedString(1320), TMsgDlgType::mtError, 0);
             }
@@ -190,6 +199,7 @@ void TfrmSelectBrevanshawApplication::InstallBtnClick(TObject*) {
     // The product's first start finds its applications here.
     const std::string record = AddBackslash(WindowsDir()) + "KalInst.Ini";
     StartUnicodeProfile(record);
+    AddUninstallFileEntry(UninstallRecordKey(), record);
     auto* apps = FormPart<TListBox>(*this, "AppListBox");
     platform.WriteProfileString(record, "InstallApp", "Name", first);
     platform.WriteProfileString(record, "InstallApp", "Tab", IntToStr(FormPart<TTabControl>(*this, "TabControl1")->TabIndex() + 1));

@@ -34,6 +34,8 @@ public:
     // cannot be copied stops that folder with the notice that the application could not be
     // installed.
     void CopyTree(const std::string& from, const std::string& to);
+    // Enters a copied file in the uninstall record: a database among the user's data.
+    static void RecordCopy(const std::string& target);
 
 protected:
     void Proceed() override { InstallBtnClick(this); }

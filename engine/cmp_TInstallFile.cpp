@@ -340,7 +340,7 @@ void TInstallFile::ProcessHelpers() {
         Inform("eieBeforeInstallFile", this);
         OnBeforeInstallFile(this);
         const std::string destDir = GetDestDir();
-        ForceDirectories(os::Current(), destDir);
+        ForceRecordedDirectories(destDir);
         const std::string archive = GetArchivePath();
         if (rt::Trim(archive).empty()) throw EAIIFBlankArchiveFile(FFileName);
         kc.SetCompressedFile(archive);
@@ -355,7 +355,12 @@ void TInstallFile::ProcessHelpers() {
         kc.ExtractFiles();
         LogExtraction(kc);
 
-        if (FRegisterAsHelp) WriteRegistryString(TRootKeys::hkLocalMachine, kHelpKey, rt::UpperCase(FDestName), destDir);
+        if (FRegisterAsHelp) {
+            const std::vector<std::string> missing = MissingRegistryKeys(TRootKeys::hkLocalMachine, kHelpKey);
+            WriteRegistryString(TRootKeys::hkLocalMachine, kHelpKey, rt::UpperCase(FDestName), destDir);
+            NoteCreatedRegistryKeys(TRootKeys::hkLocalMachine, missing);
+            AddUninstallItem(kUninstallHelpList, rt::UpperCase(FDestName) + ";" + destDir);
+        }
         if (FUpdateDLLCounter && !IncrementSharedDLLCount()) throw EAIIFCannotUpdateDLLCountInRegistry(FFileName);
         // A file that waits for the restart is registered by the resumed run.
         if (FReplacedAtRestart && InstallRoot()) InstallRoot()->AddUnfinishedEntry(Name(), kUnfinishedResumeComponent);

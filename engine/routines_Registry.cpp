@@ -1,7 +1,9 @@
 // The shared registry functions and the uninstall record's file lists; see routines_Registry.h.
 #include "engine/routines_Registry.h"
 
+#include "archive/BlockIO.h"
 #include "engine/SetupLog.h"
+#include "engine/cmp_TInstall.h"
 #include "engine/routines_ExpandPaths.h"
 #include "runtime/Registry.h"
 
@@ -96,4 +98,56 @@ void AddUninstallFileEntry(const std::string& uninstallKey, const std::string& p
         return;
     }
     throw EIRCannotWriteValue(list);
+}
+
+std::string UninstallRecordKey() {
+    TInstall* root = InstallRoot();
+    return root ? kUninstallKeyPrefix + root->Information()->ProductName() : std::string();
+}
+
+void AddUninstallItem(const char* list, const std::string& value) {
+    const std::string record = UninstallRecordKey();
+    if (record.empty()) return;
+    const std::string key = AddBackslash(record) + list;
+    int entries = 0;
+    if (!rt::TryStrToInt(ReadRegistryString(TRootKeys::hkLocalMachine, key, "Entries", "0"), entries) || entries < 0)
+        throw EIRCannotWriteValue(key);
+    // Listed once: installing again must not make the uninstaller do a thing twice.
+    for (int i = 1; i <= entries; ++i)
+        if (rt::SameText(ReadRegistryString(TRootKeys::hkLocalMachine, key, "Item" + rt::IntToStr(i), ""), value)) return;
+    WriteRegistryString(TRootKeys::hkLocalMachine, key, "Item" + rt::IntToStr(entries + 1), value);
+    WriteRegistryString(TRootKeys::hkLocalMachine, key, "Entries", rt::IntToStr(entries + 1));
+}
+
+std::vector<std::string> MissingRegistryKeys(TRootKeys root, const std::string& key) {
+    const std::string path = "\\" + RemoveBackslash(key.size() && key[0] == '\\' ? key.substr(1) : key);
+    os::IPlatform& platform = os::Current();
+    std::vector<std::string> missing;
+    for (std::size_t end = path.find('\\', 1);; end = path.find('\\', end + 1)) {
+        const std::string level = path.substr(0, end);
+        const auto handle = platform.RegOpenKey(RootKeyOf(static_cast<int>(root)), level.substr(1), false);
+        if (handle) platform.RegCloseKey(handle);
+        else missing.push_back(level);
+        if (end == std::string::npos) break;
+    }
+    return missing;
+}
+
+void NoteCreatedRegistryKeys(TRootKeys root, const std::vector<std::string>& levels) {
+    const std::string record = UninstallRecordKey();
+    for (const std::string& level : levels)
+        if (!record.empty() && !rt::SameText(level.substr(0, record.size()), record))
+            AddUninstallItem(kUninstallCreatedKeys, rt::IntToStr(static_cast<int>(root)) + ";" + level);
+}
+
+bool ForceRecordedDirectories(const std::string& dir) {
+    os::IPlatform& platform = os::Current();
+    const std::string path = RemoveBackslash(dir);
+    std::vector<std::string> missing;
+    for (std::string level = path; level.size() > 3 && !platform.DirectoryExists(level); level = RemoveBackslash(rt::ExtractFilePath(level)))
+        missing.insert(missing.begin(), level);
+    const bool made = ForceDirectories(platform, path);
+    for (const std::string& level : missing)
+        if (platform.DirectoryExists(level)) AddUninstallItem(kUninstallFolders, level);
+    return made;
 }

@@ -5,6 +5,7 @@
 
 #include <cstdint>
 #include <string>
+#include <vector>
 
 #include "platform/Platform.h"
 #include "runtime/SysUtils.h"
@@ -43,3 +44,25 @@ constexpr int kUninstallFileLists = 16;
 // it in that list's "Entries". EIRCannotWriteValue names the key where the search ended:
 // at once when a list key cannot be created at all, else after kUninstallFileLists lists.
 void AddUninstallFileEntry(const std::string& uninstallKey, const std::string& path);
+
+// The record's lists added after "Files", "ActiveX" and "RegistryKeys", each under a key of
+// its own so that records of earlier setups read as before: "Entries" and "Item1",
+// "Item2", ... (see docs/uninstall-record.md for what each list holds).
+inline const char* const kUninstallHelpList = "HelpFiles";       // "<value name>;<folder>"
+inline const char* const kUninstallCreatedKeys = "CreatedKeys";  // "<root 0-5>;<key path>", outer first
+inline const char* const kUninstallFolders = "Folders";          // folders setup made, outer first
+inline const char* const kUninstallUserData = "UserData";        // files that may hold the user's work
+inline const char* const kUninstallRestore = "RestoreAtRestart"; // "<kept copy>;<its own name>"
+
+// The uninstall record of the running installation; empty while there is no install root.
+std::string UninstallRecordKey();
+// Appends value to one of the lists above in the running installation's record (nothing
+// without an install root). EIRCannotWriteValue names the list when it cannot be written.
+void AddUninstallItem(const char* list, const std::string& value);
+// The levels of key that do not exist yet, outer first; asked before setup writes into it.
+std::vector<std::string> MissingRegistryKeys(TRootKeys root, const std::string& key);
+// Notes those levels in the record once setup has made them: the uninstaller takes such
+// keys away again when they are empty. Keys of the record itself are not noted.
+void NoteCreatedRegistryKeys(TRootKeys root, const std::vector<std::string>& levels);
+// Creates a folder with its parents, noting in the record each one that was not there.
+bool ForceRecordedDirectories(const std::string& dir);

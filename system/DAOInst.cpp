@@ -81,10 +81,12 @@ bool InstallOne(const RuntimeFile& runtime, const std::string& source, const std
         LogLine("Database runtime: " + AddBackslash(source) + name + " is missing");
         return false;
     }
-    ForceDirectories(platform, destination);
+    ForceRecordedDirectories(destination);
     std::string currentDir, destDir;
     platform.VerFindFile(os::kVfffIsSharedFile, name, WindowsDir(), destination, currentDir, destDir);
     if (runtime.SharedFolder) destDir = destination;
+    // In the source folder the file is the product's own, recorded when it was installed there.
+    const bool existed = destDir.empty() || platform.FileExists(AddBackslash(destDir) + name);
 
     std::string tempFile;
     std::uint32_t result = 0;
@@ -116,6 +118,9 @@ bool InstallOne(const RuntimeFile& runtime, const std::string& source, const std
     // Where the version installer put it, which need not be the folder asked for; an empty
     // suggestion leaves the file in the source folder.
     const std::string installedPath = AddBackslash(destDir.empty() ? source : destDir) + name;
+    // The uninstaller takes away what was not there before; a counted library only when
+    // its count says nobody else uses it.
+    if (!existed || runtime.SharedFolder) AddUninstallFileEntry(UninstallRecordKey(), installedPath);
     std::int32_t ignored = 0;
     // Libraries that register themselves do so now; a file that is no library (the type
     // library) is simply not registered.

@@ -59,7 +59,10 @@ std::string TCustomInstallRegistry::GetFullKey() { return WithoutTrailingBacksla
 void TCustomInstallRegistry::ProcessHelpers() {
     {
         rt::TRegistry reg(RootKeyOf(static_cast<int>(RootKey())));
+        const TRootKeys root = static_cast<TRootKeys>(static_cast<int>(RootKey()) & 0x7F);
+        const std::vector<std::string> missing = MissingRegistryKeys(root, GetFullKey());
         if (!reg.OpenKey(GetFullKey(), true)) throw rt::Exception("Cannot open key");
+        NoteCreatedRegistryKeys(root, missing);
         TInstallRegistry* self = InheritsFrom(TInstallRegistry::StaticClass()) ? static_cast<TInstallRegistry*>(this) : nullptr;
         for (int i = 0; i < FEntries->Count(); ++i) {
             std::string ident, value;

@@ -80,6 +80,23 @@ TEST_F(UnattendedTest, Silent_EveryPageTakesItsAnswerFromTheSwitchesAndTheLogTel
                              "File C:\\Programme\\Brev\\Uninstall.exe: written (it was not there)", "Registry ",
                              "Shortcut ", "Database runtime: ", "Installed", "Exit code 0"})
         EXPECT_NE(log.find(line), std::string::npos) << line << "\n" << log;
+
+    // The record holds what the uninstaller needs to leave the machine as it was.
+    const std::string record = "\\Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Brevanshaw";
+    auto items = [&](const char* list) {
+        std::vector<std::string> values;
+        const int n = StrToInt(ReadRegistryString(TRootKeys::hkLocalMachine, record + "\\" + list, "Entries", "0"));
+        for (int i = 1; i <= n; ++i)
+            values.push_back(ReadRegistryString(TRootKeys::hkLocalMachine, record + "\\" + list, "Item" + IntToStr(i), ""));
+        return values;
+    };
+    auto has = [](const std::vector<std::string>& v, const std::string& item) { return std::find(v.begin(), v.end(), item) != v.end(); };
+    EXPECT_TRUE(has(items("CreatedKeys"), "4;\\SOFTWARE\\Halvernock")) << "the vendor's key did not exist before";
+    EXPECT_TRUE(has(items("HelpFiles"), "BREVANSHAW.HLP;C:\\Programme\\Brev"));
+    EXPECT_TRUE(has(items("Folders"), "C:\\Programme")) << "the outer folder setup made";
+    EXPECT_EQ(items("UserData").size(), 2u) << "the two applications' databases";
+    EXPECT_EQ(ReadRegistryString(TRootKeys::hkLocalMachine, record, "Publisher", ""), "Halvernock");
+    EXPECT_EQ(ReadRegistryString(TRootKeys::hkLocalMachine, record, "InstallLocation", ""), "C:\\Programme\\Brev");
 }
 
 TEST_F(UnattendedTest, Silent_AgainOverTheFirst_AFileInUseWaitsForTheRestartThatIsPutOff) {
