@@ -536,5 +536,10 @@ void TInstallFile::RecordUninstall(const std::string& uninstallKey) {
         WriteRegistryString(TRootKeys::hkLocalMachine, list, "Entries", rt::IntToStr(n));
         return;
     }
+    // A database holds the user's work once the product has run: the uninstaller asks first.
+    if (rt::SameText(rt::ExtractFileExt(FDestName), ".mdb")) {
+        AddUninstallItem(kUninstallUserData, TargetPath());
+        return;
+    }
     AddUninstallFileEntry(uninstallKey, TargetPath());
 }

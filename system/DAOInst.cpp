@@ -157,6 +157,7 @@ bool InstallDatabaseRuntime(const std::string& folder) {
         const std::string systemFolder = SystemDir();
         const std::string daoFolder = SharedDaoFolder();
         RuntimeLog log(AddBackslash(source) + "Install.log");
+        AddUninstallFileEntry(UninstallRecordKey(), AddBackslash(source) + "Install.log");
         for (const RuntimeFile& runtime : kRuntimeFiles) {
             log.Write({std::string("Installing ") + runtime.Name});
             if (!InstallOne(runtime, source, runtime.SharedFolder ? daoFolder : systemFolder, log)) return false;

@@ -94,7 +94,11 @@ TEST_F(UnattendedTest, Silent_EveryPageTakesItsAnswerFromTheSwitchesAndTheLogTel
     EXPECT_TRUE(has(items("CreatedKeys"), "4;\\SOFTWARE\\Halvernock")) << "the vendor's key did not exist before";
     EXPECT_TRUE(has(items("HelpFiles"), "BREVANSHAW.HLP;C:\\Programme\\Brev"));
     EXPECT_TRUE(has(items("Folders"), "C:\\Programme")) << "the outer folder setup made";
-    EXPECT_EQ(items("UserData").size(), 2u) << "the two applications' databases";
+    // The databases: the product's and the two applications'.
+    const std::vector<std::string> data = items("UserData");
+    EXPECT_TRUE(has(data, "C:\\Programme\\Brev\\document.mdb"));
+    EXPECT_EQ(std::count_if(data.begin(), data.end(), [](const std::string& f) { return f.find("\\Data\\") == std::string::npos && f.rfind(".MDB") != std::string::npos; }), 2)
+        << "the two applications' databases";
     EXPECT_EQ(ReadRegistryString(TRootKeys::hkLocalMachine, record, "Publisher", ""), "Halvernock");
     EXPECT_EQ(ReadRegistryString(TRootKeys::hkLocalMachine, record, "InstallLocation", ""), "C:\\Programme\\Brev");
 }

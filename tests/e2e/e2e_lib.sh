@@ -8,6 +8,8 @@ wine_run="$e2e_here/../../cmake/wine-run"
 failures=0
 xvfb_pid=""
 setup_pid=""
+# Switches start_distribution gives setup.exe (a test sets them for one run).
+setup_args=()
 
 pass() { echo "PASS: $*"; }
 fail() { echo "FAIL: $*"; failures=$((failures + 1)); }
@@ -239,7 +241,7 @@ start_distribution() {
   setup_exe="$drive/${2:-BrevDist}/setup.exe"
   # Pictures of an earlier run under the same tag would mix into this run's.
   rm -f "$shots/$1"-*.png
-  start_setup
+  start_setup "${setup_args[@]}"
   wait_window '^Setup\.\.\.$' 60 >/dev/null && shot "$1-01-loading" || fail "no loading form"
   wait_window '^Brevanshaw ! Setup\.\.\.$' 60 >/dev/null && screenshot "$1-02-main" || fail "no main window"
 }
@@ -505,6 +507,10 @@ clean_installation() {
   reg_query "$shared" | sed -n 's/^    \(.*\)    REG_DWORD    .*/\1/p' | grep -i -e '^C:\\Brevanshaw\\' -e '\\Microsoft Shared\\DAO\\' |
     while IFS= read -r value; do "$wine_run" reg delete "$shared" /v "$value" /f >/dev/null 2>&1; done
   find "$drive/users" -type d -path '*Start Menu/Programs/Brevanshaw' -prune -exec rm -rf {} + 2>/dev/null
+  find "$drive/users" \( -ipath '*Start Menu/Brevanshaw.lnk' -o -ipath '*Startup/Brevanshaw * Add-On Agent.lnk' \) -delete 2>/dev/null
+  for value in BREVANSHAW.HLP KALADDON.HLP TUTORIAL.HLP; do
+    "$wine_run" reg delete 'HKLM\SOFTWARE\Microsoft\Windows\Help' /v "$value" /f >/dev/null 2>&1
+  done
   # Wine ships none of the runtime's files: a copy in the system folder is an earlier run's.
   for f in MSJT3032.dll MSJTER32.dll MSJINT32.dll VBAJET32.dll VBAR2232.dll VEN2232.olb MSVCRT20.dll; do
     find "$system32" -maxdepth 1 -iname "$f" ! -exec grep -qs 'Wine builtin DLL' {} \; -delete

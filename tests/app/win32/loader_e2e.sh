@@ -2,8 +2,8 @@
 # The loader for real under Wine: a distribution folder with setup.exe (the loader) and
 # setup.1 (a probe standing in for the setup program, plus a presetup file), in a folder
 # whose name has a blank. Started, the loader must run the probe from a temporary folder
-# with the distribution's folder as its argument, return its exit code, and leave no
-# temporary folder behind.
+# with the distribution's folder as its argument and setup's switches after it, return its
+# exit code, and leave no temporary folder behind.
 #   loader_e2e.sh <QuenfoldLoadProgram.exe> <probe.exe> <brevarc.exe> <win64 build dir>
 set -uo pipefail
 loader=$1
@@ -22,7 +22,7 @@ echo "presetup" > "$work/stage/presetup.txt"
 cp "$loader" "$dist/setup.exe"
 (cd "$work/stage" && run_wine "$tool" build "../My Setup/setup.1" setup.exe presetup.txt >/dev/null) || { echo "FAIL: building setup.1"; exit 1; }
 
-run_wine "$dist/setup.exe"
+run_wine "$dist/setup.exe" /SILENT '/DIR=C:\Program Files\Brev' /LOG='C:\a.log'
 code=$?
 fail=0
 [ "$code" = 3 ] && echo "PASS: the probe's exit code came back" || { echo "FAIL: exit code $code, wanted 3"; fail=1; }
@@ -31,6 +31,8 @@ if [ -f "$dist/probe.txt" ]; then
   echo "$out"
   grep -q '^source=Z:.*\\My Setup$' <<<"$out" && echo "PASS: the distribution's folder, whole" || { echo "FAIL: source"; fail=1; }
   grep -q '^presetup=yes$' <<<"$out" && echo "PASS: presetup files beside the program" || { echo "FAIL: presetup"; fail=1; }
+  grep -qxF 'switches=/SILENT|/DIR=C:\Program Files\Brev|/LOG=C:\a.log' <<<"$out" && echo "PASS: setup's switches passed on" ||
+    { echo "FAIL: switches"; fail=1; }
   tmpdir=$(sed -n 's/^folder=//p' <<<"$out")
   grep -qi 'BrevSetup' <<<"$tmpdir" && echo "PASS: run from a temporary folder" || { echo "FAIL: folder $tmpdir"; fail=1; }
 else
