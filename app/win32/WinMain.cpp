@@ -6,12 +6,15 @@
 #include "app/Main.h"
 #include "app/StringTable.h"
 #include "app/win32/ResourceStrings.h"
+#include "platform/win32/SystemLibraries.h"
 #include "platform/win32/Win32Platform.h"
 #include "runtime/win32/Win32Backend.h"
 
 void BrevRegisterEmbeddedResources();
 
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
+    // Before anything loads a library: setup runs elevated from wherever it was downloaded.
+    os::win32::RestrictDllSearch();
     BrevRegisterEmbeddedResources();
     os::Win32Platform platform;
     os::ScopedPlatform usePlatform(platform);

@@ -12,6 +12,8 @@
 #include <string>
 #include <vector>
 
+#include "platform/win32/SystemLibraries.h"
+
 namespace {
 
 const wchar_t kUninstallRoot[] = L"Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\";
@@ -78,7 +80,7 @@ void Unregister(const std::wstring& entry) {
         }
         return;
     }
-    if (HMODULE library = LoadLibraryW(path.c_str())) {
+    if (HMODULE library = os::win32::LoadLibraryAt(path)) {
         using Entry = HRESULT(STDAPICALLTYPE*)();
         if (auto call = reinterpret_cast<Entry>(reinterpret_cast<void*>(GetProcAddress(library, "DllUnregisterServer")))) call();
         FreeLibrary(library);
@@ -126,6 +128,8 @@ void RemoveRegistryKey(HKEY record, const std::wstring& name) {
 }  // namespace
 
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
+    // Before anything loads a library: the uninstaller runs elevated from the product's folder.
+    os::win32::RestrictDllSearch();
     int argc = 0;
     wchar_t** argv = CommandLineToArgvW(GetCommandLineW(), &argc);
     if (!argv || argc < 2) {
