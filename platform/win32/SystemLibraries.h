@@ -19,7 +19,7 @@ namespace os::win32 {
 void RestrictDllSearch();
 
 // A system library by file name ("version.dll"), from the system folder only; null when it
-// is not there. Loaded once and kept for the life of the process.
+// is not there. The tables below load theirs once and keep them for the life of the process.
 HMODULE LoadSystemLibrary(const wchar_t* name);
 
 // A library by full path (a file being installed or removed): the libraries it imports come
