@@ -8,12 +8,15 @@
 #include "app/win32/ResourceStrings.h"
 #include "engine/SetupOptions.h"
 #include "engine/SetupState.h"
+#include "platform/win32/SystemLibraries.h"
 #include "platform/win32/Win32Platform.h"
 #include "runtime/win32/Win32Backend.h"
 
 void BrevRegisterEmbeddedResources();
 
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
+    // Before anything loads a library: setup runs elevated from wherever it was downloaded.
+    os::win32::RestrictDllSearch();
     BrevRegisterEmbeddedResources();
     os::Win32Platform platform;
     os::ScopedPlatform usePlatform(platform);

@@ -3,6 +3,7 @@
 #include "platform/win32/Win32Platform.h"
 
 #include "platform/PeVersion.h"
+#include "platform/win32/SystemLibraries.h"
 
 #include "runtime/SysUtils.h"
 
@@ -483,12 +484,14 @@ bool Win32Platform::GetFileVersionInfo(const std::string& path, std::vector<std:
         block.clear();
         return Fail(error);
     }
+    const win32::VersionLibrary& version = win32::Version();
+    if (!version.GetFileVersionInfoSizeW || !version.GetFileVersionInfoW) return Fail(ERROR_PROC_NOT_FOUND);
     const std::wstring wide = Wide(path);
     DWORD ignored = 0;
-    const DWORD size = ::GetFileVersionInfoSizeW(wide.c_str(), &ignored);
+    const DWORD size = version.GetFileVersionInfoSizeW(wide.c_str(), &ignored);
     if (size == 0) return Fail();
     block.resize(size);
-    if (!::GetFileVersionInfoW(wide.c_str(), 0, size, block.data())) {
+    if (!version.GetFileVersionInfoW(wide.c_str(), 0, size, block.data())) {
         block.clear();
         return Fail();
     }
@@ -527,7 +530,7 @@ LibraryCall Win32Platform::CallLibraryFunction(const std::string& path, const st
     result = 0;
     // A damaged image must not stop the installation with a system error box.
     const UINT oldMode = ::SetErrorMode(SEM_FAILCRITICALERRORS | SEM_NOOPENFILEERRORBOX);
-    HMODULE library = ::LoadLibraryW(Wide(path).c_str());
+    HMODULE library = win32::LoadLibraryAt(Wide(path));
     const DWORD loadError = ::GetLastError();
     ::SetErrorMode(oldMode);
     if (!library) {
@@ -605,9 +608,16 @@ std::uint32_t Win32Platform::VerFindFile(std::uint32_t flags, const std::string&
                                          const std::string& appDir, std::string& currentDir, std::string& destDir) {
     char current[MAX_PATH] = {}, dest[MAX_PATH] = {};
     UINT currentLength = MAX_PATH, destLength = MAX_PATH;
+    const auto verFindFile = win32::Version().VerFindFileA;
+    // Without the system's version installer there is no advice; VerInstallFile then refuses.
+    if (!verFindFile) {
+        currentDir.clear();
+        destDir.clear();
+        return 0;
+    }
     // Older headers declare the inputs without const; the calls only read them.
     std::string name = Ansi(fileName), windows = Ansi(windowsDir), app = Ansi(appDir);
-    const DWORD result = ::VerFindFileA(flags, name.data(), windows.data(), app.data(), current, &currentLength, dest, &destLength);
+    const DWORD result = verFindFile(flags, name.data(), windows.data(), app.data(), current, &currentLength, dest, &destLength);
     currentDir = FromAnsi(current);
     destDir = FromAnsi(dest);
     return result;
@@ -616,14 +626,16 @@ std::uint32_t Win32Platform::VerFindFile(std::uint32_t flags, const std::string&
 std::uint32_t Win32Platform::VerInstallFile(std::uint32_t flags, const std::string& srcName, const std::string& destName,
                                             const std::string& srcDir, const std::string& destDir, const std::string& currentDir,
                                             std::string& tempFile) {
+    const auto verInstallFile = win32::Version().VerInstallFileA;
+    if (!verInstallFile) return VIF_CANNOTREADSRC;
     std::vector<char> temp(MAX_PATH, '\0');
     const std::string given = Ansi(tempFile);
     std::copy_n(given.begin(), std::min<std::size_t>(given.size(), MAX_PATH - 1), temp.begin());
     UINT tempLength = MAX_PATH;
     std::string source = Ansi(srcName), target = Ansi(destName), sourceDir = Ansi(srcDir), targetDir = Ansi(destDir),
                 current = Ansi(currentDir);
-    const DWORD result = ::VerInstallFileA(flags, source.data(), target.data(), sourceDir.data(), targetDir.data(), current.data(),
-                                           temp.data(), &tempLength);
+    const DWORD result = verInstallFile(flags, source.data(), target.data(), sourceDir.data(), targetDir.data(), current.data(),
+                                        temp.data(), &tempLength);
     tempFile = FromAnsi(temp.data());
     return result;
 }

@@ -18,6 +18,8 @@
 #include <utility>
 #include <vector>
 
+#include "platform/win32/SystemLibraries.h"
+
 namespace {
 
 const wchar_t kUninstallRoot[] = L"Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\";
@@ -114,7 +116,7 @@ void Unregister(const std::wstring& entry) {
         }
         return;
     }
-    if (HMODULE library = LoadLibraryW(path.c_str())) {
+    if (HMODULE library = os::win32::LoadLibraryAt(path)) {
         using Entry = HRESULT(STDAPICALLTYPE*)();
         if (auto call = reinterpret_cast<Entry>(reinterpret_cast<void*>(GetProcAddress(library, "DllUnregisterServer")))) call();
         FreeLibrary(library);
@@ -193,6 +195,8 @@ void RemoveHelpRegistration(const std::wstring& item) {
 }  // namespace
 
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
+    // Before anything loads a library: the uninstaller runs elevated from the product's folder.
+    os::win32::RestrictDllSearch();
     int argc = 0;
     wchar_t** argv = CommandLineToArgvW(GetCommandLineW(), &argc);
     // The product name may have arrived split at blanks; the switches are never part of it.

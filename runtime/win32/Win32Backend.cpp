@@ -8,6 +8,8 @@
 
 #include "runtime/win32/Win32Internal.h"
 
+#include "platform/win32/SystemLibraries.h"
+
 #include <algorithm>
 #include <cstdint>
 #include <cstring>
@@ -119,7 +121,7 @@ TWin32Backend::Impl::Impl() {
     icc.dwSize = sizeof icc;
     icc.dwICC = ICC_WIN95_CLASSES | ICC_STANDARD_CLASSES | ICC_TAB_CLASSES | ICC_TREEVIEW_CLASSES |
                 ICC_PROGRESS_CLASS | ICC_ANIMATE_CLASS;
-    InitCommonControlsEx(&icc);
+    if (const auto init = os::win32::CommonControls().InitCommonControlsEx) init(&icc);
     Families.push_back(MakeStandardFamily(*this));
     Families.push_back(MakeCommonFamily(*this));
     Families.push_back(MakeContainerFamily(*this));

@@ -6,6 +6,8 @@
 // class (panels, scroll boxes, pages) is painted by the backend.
 #include "runtime/win32/Win32Internal.h"
 
+#include "platform/win32/SystemLibraries.h"
+
 #include <windowsx.h>
 
 #include <algorithm>
@@ -373,7 +375,7 @@ LRESULT TWin32Backend::Impl::HandleChild(ChildRecord& record, HWND hwnd, UINT ms
         if (!record.Container) SetWindowLongPtrW(hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(original));
         RemovePropW(hwnd, kRecordProp);
         if (control && record.Part < 0 && control->Handle() == reinterpret_cast<std::uintptr_t>(hwnd)) control->SetHandle(0);
-        if (record.Images) ImageList_Destroy(record.Images);
+        if (const auto destroy = os::win32::CommonControls().ImageList_Destroy; record.Images && destroy) destroy(record.Images);
         Children.erase(hwnd);  // frees the record; touch neither it nor the control below
         return CallWindowProcW(original, hwnd, msg, wParam, lParam);
     }

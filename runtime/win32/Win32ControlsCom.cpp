@@ -3,6 +3,8 @@
 // shell's animations, and tab controls for page controls and tab controls.
 #include "runtime/win32/Win32Internal.h"
 
+#include "platform/win32/SystemLibraries.h"
+
 #include <algorithm>
 
 #include "runtime/ComCtrls.h"
@@ -17,8 +19,10 @@ namespace {
 // An image list of the pictures of a model image list, the bottom-left colour transparent.
 HIMAGELIST ImagesOf(const TCustomImageList& list) {
     Dib dib;
+    const os::win32::CommonControlsLibrary& comctl = os::win32::CommonControls();
+    if (!comctl.ImageList_Create || !comctl.ImageList_AddMasked) return nullptr;
     if (!LoadDib(list.Bitmap()->Bitmap(), dib) || list.Count() == 0) return nullptr;
-    HIMAGELIST images = ImageList_Create(list.Width(), list.Height(), ILC_COLOR24 | ILC_MASK, list.Count(), 0);
+    HIMAGELIST images = comctl.ImageList_Create(list.Width(), list.Height(), ILC_COLOR24 | ILC_MASK, list.Count(), 0);
     if (!images) return nullptr;
     ScreenDC screen;
     MemoryDC dc(screen.get());
@@ -32,7 +36,7 @@ HIMAGELIST ImagesOf(const TCustomImageList& list) {
         Selection sel(dc.get(), strip.get());
         key = GetPixel(dc.get(), 0, dib.Height - 1);
     }
-    ImageList_AddMasked(images, strip.get(), key);
+    comctl.ImageList_AddMasked(images, strip.get(), key);
     return images;
 }
 
@@ -40,7 +44,9 @@ HIMAGELIST ImagesOf(const TCustomImageList& list) {
 // drawn by the system.
 HIMAGELIST CheckStateImages() {
     constexpr int size = 16;
-    HIMAGELIST images = ImageList_Create(size, size, ILC_COLOR24 | ILC_MASK, 3, 0);
+    const os::win32::CommonControlsLibrary& comctl = os::win32::CommonControls();
+    if (!comctl.ImageList_Create || !comctl.ImageList_AddMasked) return nullptr;
+    HIMAGELIST images = comctl.ImageList_Create(size, size, ILC_COLOR24 | ILC_MASK, 3, 0);
     if (!images) return nullptr;
     ScreenDC screen;
     MemoryDC dc(screen.get());
@@ -53,7 +59,7 @@ HIMAGELIST CheckStateImages() {
             RECT box{2, 2, size - 1, size - 1};
             if (i > 0) DrawFrameControl(dc.get(), &box, DFC_BUTTON, DFCS_BUTTONCHECK | DFCS_FLAT | (i == 1 ? DFCS_CHECKED : 0));
         }
-        ImageList_AddMasked(images, bitmap.get(), RGB(255, 255, 255));
+        comctl.ImageList_AddMasked(images, bitmap.get(), RGB(255, 255, 255));
     }
     return images;
 }
@@ -184,7 +190,7 @@ private:
         HWND hwnd = record.Hwnd;
         if (record.Images) {
             SendMessageW(hwnd, TVM_SETIMAGELIST, TVSIL_STATE, 0);
-            ImageList_Destroy(record.Images);
+            if (const auto destroy = os::win32::CommonControls().ImageList_Destroy) destroy(record.Images);
             record.Images = nullptr;
         }
         record.Images = tree.StateImages() ? ImagesOf(*tree.StateImages()) : CheckStateImages();
@@ -267,7 +273,7 @@ private:
         SendMessageW(hwnd, ACM_OPENW, 0, 0);
         if (animate.CommonAVI() != TCommonAVI::aviNone) {
             // The shell library holds the system's animations; without them nothing shows.
-            if (!FImpl.Shell) FImpl.Shell = LoadLibraryW(L"shell32.dll");
+            if (!FImpl.Shell) FImpl.Shell = os::win32::LoadSystemLibrary(L"shell32.dll");
             if (FImpl.Shell)
                 SendMessageW(hwnd, ACM_OPENW, reinterpret_cast<WPARAM>(FImpl.Shell),
                              reinterpret_cast<LPARAM>(MAKEINTRESOURCEW(TAnimate::CommonAVIResource(animate.CommonAVI()))));

@@ -4,6 +4,8 @@
 // parent's picture and the mouse on windowless controls.
 #include "runtime/win32/Win32Internal.h"
 
+#include "platform/win32/SystemLibraries.h"
+
 #include <windowsx.h>
 
 #include <algorithm>
@@ -134,7 +136,8 @@ void DrawDib(HDC dc, const Dib& dib, int srcX, int srcWidth, const RECT& target,
     GdiFlush();
     const auto* bottomLeft = static_cast<const std::uint8_t*>(pixels) + std::size_t(dib.Height - 1) * std::size_t(dib.Width) * 4;
     const COLORREF key = RGB(bottomLeft[2], bottomLeft[1], bottomLeft[0]);
-    TransparentBlt(dc, target.left, target.top, w, h, source.get(), srcX, 0, srcWidth, dib.Height, key);
+    if (const auto transparentBlt = os::win32::Imaging().TransparentBlt)
+        transparentBlt(dc, target.left, target.top, w, h, source.get(), srcX, 0, srcWidth, dib.Height, key);
 }
 
 }  // namespace w32

@@ -7,15 +7,19 @@
 # database runtime, the shortcuts, the registry values with the user's answers, the uninstall
 # record, the default applications, the add-on waiting for the restart), prints a summary and
 # where the screenshots of the pages are. The add-on's move is taken back before the machine
-# restarts, so the prefix keeps its own dialog library.
-# Usage: install_demo.sh SETUP_EXE BUILD_DIR PRODUCT_DIR [LANG]
+# restarts, so the prefix keeps its own dialog library. With "silent" after LANG the same
+# installation runs without a person (setup.exe /SILENT with the answers as switches): only
+# the copy window shows, the exit code says that the add-on waits for the restart, and the
+# log of the run is shown.
+# Usage: install_demo.sh SETUP_EXE BUILD_DIR PRODUCT_DIR [LANG [silent]]
 set -uo pipefail
 source "$(dirname "$0")/e2e_lib.sh"
 
-[ $# -eq 3 ] || [ $# -eq 4 ] || { echo "usage: $0 SETUP_EXE BUILD_DIR PRODUCT_DIR [LANG]" >&2; exit 2; }
+[ $# -ge 3 ] && [ $# -le 5 ] || { echo "usage: $0 SETUP_EXE BUILD_DIR PRODUCT_DIR [LANG [silent]]" >&2; exit 2; }
 e2e_init "$1" "$2"
 product=$(cd "$3" && pwd)
 lang=${4:-0}
+mode=${5:-keys}
 case "$lang" in [0-4]) ;; *) echo "LANG is 0 to 4" >&2; exit 2 ;; esac
 user_name="Dana Tester 100%"
 organisation="Halvernock QA"
@@ -30,6 +34,23 @@ build_distribution && pass "build mode wrote setup.exe and files.1 into C:\\Brev
 volumes=$(ls "$drive/BrevDist"/files.* 2>/dev/null | wc -l)
 note "the distribution: setup.exe and $volumes archive volume(s), $(du -ch "$drive/BrevDist"/files.* 2>/dev/null | tail -1 | cut -f1)"
 
+if [ "$mode" = silent ]; then
+  note "installation without a person: setup.exe /SILENT, the answers as switches, in language $lang"
+  tag="1$lang-silent"
+  rm -f "$shots/$tag"-*.png "$drive/brev-demo.log"
+  setup_exe="$drive/BrevDist/setup.exe"
+  start_setup /SILENT /LANG="$lang" /USERNAME="$user_name" /ORG="$organisation" /NORESTART /LOG='C:\brev-demo.log'
+  wait_window "$(title_regex "$(page_text 360 "$lang")")" 120 >/dev/null && screenshot "$tag-11-copying" ||
+    fail "no copy window showed the progress"
+  wait "$setup_pid"
+  code=$?
+  # 3010 (installed, the add-on waits for the restart) reaches a Unix shell as 194.
+  [ "$code" = 194 ] && pass "setup.exe /SILENT ended with 3010: installed, a restart needed" || fail "setup.exe /SILENT ended with $code"
+  note "its log, C:\\brev-demo.log ($(wc -l <"$drive/brev-demo.log") lines), begins and ends:"
+  head -5 "$drive/brev-demo.log" | tr -d '\r'
+  echo "..."
+  tail -6 "$drive/brev-demo.log" | tr -d '\r'
+else
 note "installation: the distribution's setup.exe, started as a user starts it, in language $lang"
 tag="1$lang-install"
 start_distribution "$tag"
@@ -39,6 +60,7 @@ if walk_wizard "$lang" "$tag" "$user_name" "$organisation" && walk_destination "
 else
   fail "the installation did not go through every page to its end"
   wineserver -k 2>/dev/null
+fi
 fi
 contact_sheet "$tag"
 

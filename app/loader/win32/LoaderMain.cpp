@@ -4,6 +4,7 @@
 #include <string>
 
 #include "app/loader/Loader.h"
+#include "platform/win32/SystemLibraries.h"
 #include "platform/win32/Win32Platform.h"
 #include "runtime/SysUtils.h"
 
@@ -33,6 +34,8 @@ int RunAndWait(const std::string& commandLine, const std::string& currentDir) {
 }  // namespace
 
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
+    // Before anything loads a library: the loader runs elevated from the distribution's folder.
+    os::win32::RestrictDllSearch();
     os::Win32Platform platform;
     os::ScopedPlatform use(platform);
     const TLoaderResult result = RunLoader(platform, platform.ModuleFileName(), RunAndWait);
