@@ -504,7 +504,13 @@ clean_installation() {
              'HKLM\SOFTWARE\QUENFOLDINSTALLING'; do
     "$wine_run" reg delete "$key" /f >/dev/null 2>&1
   done
-  reg_query "$shared" | sed -n 's/^    \(.*\)    REG_DWORD    .*/\1/p' | grep -i -e '^C:\\Brevanshaw\\' -e '\\Microsoft Shared\\DAO\\' |
+  # The product's libraries for the system folder, with their counts, and the start record.
+  local system_files
+  system_files=$(awk -F';' '$2 == "FileGroup1" || $2 == "FileGroup6" { print $3 }' "$e2e_here/../../product/files.txt")
+  for f in $system_files; do find "$system32" -maxdepth 1 -iname "$f" -delete; done
+  find "$drive/windows" -maxdepth 1 -iname KalInst.Ini -delete
+  reg_query "$shared" | sed -n 's/^    \(.*\)    REG_DWORD    .*/\1/p' |
+    grep -i -e '^C:\\Brevanshaw\\' -e '\\Microsoft Shared\\DAO\\' $(printf -- '-e \\\\%s$ ' $system_files) |
     while IFS= read -r value; do "$wine_run" reg delete "$shared" /v "$value" /f >/dev/null 2>&1; done
   find "$drive/users" -type d -path '*Start Menu/Programs/Brevanshaw' -prune -exec rm -rf {} + 2>/dev/null
   find "$drive/users" \( -ipath '*Start Menu/Brevanshaw.lnk' -o -ipath '*Startup/Brevanshaw * Add-On Agent.lnk' \) -delete 2>/dev/null
