@@ -5,10 +5,10 @@
 # installation, except for what is documented to stay (the user's databases, the moves that
 # wait for the restart, the logs). After the restart the record is replayed by a silent run
 # (/VERYSILENT /LOADINF) that must install the same files, registry values and shortcuts. The
-# exit codes of a good run (0), a cancelled run (2) and a run that needs a restart (3010, which
-# a Unix shell sees as 194); a distribution whose files.1 is cut short ends on the bad page
-# when a person runs it and with the failure code (1) when nobody does, and both logs name
-# the archive's error.
+# exit codes of a good run (0), a cancelled run (2) and a very silent run that shows no window
+# and needs a restart (3010, which a Unix shell sees as 194); a distribution whose files.1 is
+# cut short ends on the bad page when a person runs it and with the failure code (1) when
+# nobody does, and both logs name the archive's error.
 # Usage: unattended_e2e.sh SETUP_EXE BUILD_DIR PRODUCT_DIR
 set -uo pipefail
 source "$(dirname "$0")/e2e_lib.sh"
@@ -117,7 +117,16 @@ wait "$setup_pid"; code=$?
 setup_args=()
 [ "$code" = 2 ] && pass "a cancelled run exits with 2" || fail "a cancelled run exited with $code"
 clean_installation
-run_setup code /VERYSILENT /NORESTART "/USERNAME=Dana Tester" /ORG=QA /LOG='C:\brev-restart.log'
+# Watched while it runs: a very silent run shows none of setup's windows.
+"$wine_run" "$drive/BrevDist/setup.exe" /VERYSILENT /NORESTART "/USERNAME=Dana Tester" /ORG=QA /LOG='C:\brev-restart.log' \
+  >/dev/null 2>&1 &
+pid=$! shown=""
+while kill -0 "$pid" 2>/dev/null; do
+  shown+=$(windows_named "^Setup\.\.\.\$|^Brevanshaw ! Setup\.\.\.\$|$(title_regex "$(page_text 360 0)")")
+  sleep 0.2
+done
+wait "$pid"; code=$?
+[ -z "$shown" ] && pass "a very silent run shows no window" || fail "a very silent run showed windows $shown"
 [ "$code" = 194 ] && pass "a run whose add-on waits for the restart exits with 3010 (194 to the shell)" ||
   fail "the run with the add-on exited with $code: $(tail -5 "$drive/brev-restart.log")"
 grep -q 'Exit code 3010' "$drive/brev-restart.log" && pass "its log says 3010" || fail "its log: $(tail -3 "$drive/brev-restart.log")"

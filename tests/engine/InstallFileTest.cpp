@@ -6,6 +6,7 @@
 #include <map>
 
 #include "engine/SetupLog.h"
+#include "engine/SetupOptions.h"
 #include "tests/engine/InstallKit.h"
 #include "tests/system/PeImageBuilder.h"
 
@@ -500,6 +501,12 @@ TEST_F(InstallFileTest, DiskPrompt_ShowsTheTextForTheVolumeAndCancelEndsTheRun) 
     boxes = machine->MessageBoxes();
     ASSERT_EQ(boxes.size(), 5u);
     EXPECT_EQ(boxes.back().Text, "Insert the Brevanshaw disk 2");
+
+    // Nobody to put the disk in: the run is refused at once, naming the disk, and asks nobody.
+    SetupOptions().Ui = TUiLevel::uiSilent;
+    EXPECT_EQ(Message([&] { root->Process(); }), "Setup needs disk 2 of the distribution, which is not in C:\\dist");
+    SetupOptions() = TSetupOptions{};
+    EXPECT_EQ(machine->MessageBoxes().size(), 5u);
 
     // A container that answers: the path it gives is used, and nobody is asked.
     std::vector<std::string> asked;
