@@ -339,6 +339,10 @@ int RunSetup(const std::function<void(rt::TApplication&)>& prepareApplication) {
     if (!LoadAnswers(platform, options)) return kExitFailure;
     TSetupWatcher watcher(options.Answers, options.Unattended());
     rt::SetModalWatcher(&watcher);
+    // Never left pointing at the watcher once this frame is gone, however it goes.
+    struct Unwatch {
+        ~Unwatch() { rt::SetModalWatcher(nullptr); }
+    } unwatch;
 
     RegisterSetupClasses();
     InitEngineDirectories();
@@ -382,7 +386,6 @@ int RunSetup(const std::function<void(rt::TApplication&)>& prepareApplication) {
     app->Free();
     rt::SetApplication(nullptr);
     DoneEngineDirectories();
-    rt::SetModalWatcher(nullptr);
     SaveAnswers(platform, options, watcher);
     // A run that ended before it finished (the main window closed) was left by the user.
     const TSetupOutcome outcome = SetupState().Outcome;
