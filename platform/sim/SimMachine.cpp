@@ -110,7 +110,7 @@ constexpr bool kExactTried = !kHostFindsWithoutCase;
 
 // The entry of dir named name, by long name without case or by 8.3 alias.
 bool SimPlatform::Machine::FindEntry(const fs::path& dir, const std::string& dirKey, const std::string& name, std::string& actual,
-                                     fs::file_status* status, const fs::file_time_type* dirStamp, bool exactMissed) {
+                                     fs::file_status* status, const fs::file_time_type* dirStamp, [[maybe_unused]] bool exactMissed) {
     std::error_code ec;
 #ifndef _WIN32
     // The host compares with case: an exact hit is the common case and costs one call, whose
