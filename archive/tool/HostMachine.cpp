@@ -131,6 +131,10 @@ public:
         return static_cast<std::int64_t>(done);
     }
 
+    // Whether the handle is a file rather than a folder; its status then answers the size
+    // and date asked next.
+    bool IsRegular() { return Stat() && S_ISREG(FStat.st_mode); }
+
 private:
     ssize_t CopyThrough(int from, off_t& at, std::size_t count) {
         char buffer[64 * 1024];
@@ -148,22 +152,22 @@ private:
         FError = WindowsError(errno);
         return -1;
     }
-    // A file being added is asked its size and then its date: one status answers both, as
-    // nothing this handle does can change them.
+    // A file being added is opened, then asked its size and its date: one status answers
+    // all three, as nothing a read-only handle does can change them.
     bool Stat() {
-        if (FStatKept) {
-            FStatKept = false;
+        if (FStatUses > 0) {
+            --FStatUses;
             return true;
         }
         if (::fstat(FFd, &FStat) != 0) return false;
-        FStatKept = FReadOnly;
+        FStatUses = FReadOnly ? 2 : 0;
         return true;
     }
     int FFd;
     off_t FPosition = 0;
     bool FReadOnly;
     bool FKernelCopy = true;
-    bool FStatKept = false;
+    int FStatUses = 0;  // further questions FStat answers
     struct stat FStat {};
     std::uint32_t FError = 0;
 };
@@ -174,8 +178,20 @@ public:
     using os::SimPlatform::SimPlatform;
 
     std::unique_ptr<os::IFile> OpenFile(const std::string& path, os::OpenMode mode, os::Disposition disposition, os::Share share) override {
-        // The simulation checks the name and the rules of the disposition; the host opens.
+        // A file read as it is spelt is opened at once: the opening proves it is there, its
+        // status that it is a file, and no lookup of the name is needed.
         fs::path host;
+        if (mode == os::OpenMode::Read && disposition == os::Disposition::OpenExisting && HostPathAsGiven(path, host)) {
+            const int fd = ::open(host.c_str(), O_RDONLY | O_CLOEXEC);
+            if (fd >= 0) {
+                auto file = std::make_unique<HostFile>(fd, true);
+                if (file->IsRegular()) {
+                    FHostError = 0;
+                    return file;
+                }
+            }
+        }
+        // The simulation checks the name and the rules of the disposition; the host opens.
         bool exists = false, directory = false;
         if (!Locate(path, host, exists, directory) || directory) return os::SimPlatform::OpenFile(path, mode, disposition, share);
         int flags = mode == os::OpenMode::Read ? O_RDONLY : mode == os::OpenMode::Write ? O_WRONLY : O_RDWR;

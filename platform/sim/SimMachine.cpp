@@ -499,6 +499,16 @@ bool SimPlatform::Locate(const std::string& windowsPath, std::filesystem::path& 
     return true;
 }
 
+bool SimPlatform::HostPathAsGiven(const std::string& windowsPath, std::filesystem::path& host) {
+    Lock lock(FMachine->Mutex);
+    Machine& m = *FMachine;
+    Machine::WinPath w;
+    if (!m.Parse(windowsPath, w) || !m.CheckDrive(w.Drive)) return false;
+    host = m.DriveHost(w.Drive);
+    for (const std::string& part : w.Parts) host /= FromUtf8(part);
+    return true;
+}
+
 void SimPlatform::NoteHostCreated(const std::string& windowsPath) {
     Lock lock(FMachine->Mutex);
     Machine& m = *FMachine;

@@ -231,6 +231,31 @@ TEST_P(ArchiveContract, BuildCutAndExtract_GiveBackEveryFile) {
 INSTANTIATE_TEST_SUITE_P(AllPlatforms, ArchiveContract, testing::ValuesIn(Flavours()),
                          [](const testing::TestParamInfo<Flavour>& info) { return info.param.Name; });
 
+#ifndef _WIN32
+// The tool's machine opens a file spelt as on the host at once, and one spelt otherwise
+// through the machine's lookup; a folder is no file either way.
+TEST(HostMachine, ReadOpens_FindFilesInAnyCaseAndRefuseFolders) {
+    HostEnv host;
+    os::IPlatform& p = host.Platform();
+    MakeFiles(p);
+    for (const char* name : {"data\\three.bin", "DATA\\THREE.BIN"}) {
+        auto f = p.OpenFile(name, os::OpenMode::Read, os::Disposition::OpenExisting, os::Share::Read);
+        ASSERT_TRUE(f) << name;
+        EXPECT_EQ(f->Size(), 9000) << name;
+        os::FileTime t = 0;
+        EXPECT_TRUE(f->GetTime(t));
+        EXPECT_EQ(t, kStamp) << name;
+        EXPECT_EQ(f->Size(), 9000) << "asked again";
+        std::string head(4, '\0');
+        EXPECT_EQ(f->Read(head.data(), head.size()), 4);
+        EXPECT_EQ(head, Pattern(9000, 3).substr(0, 4));
+    }
+    for (const char* folder : {"data", "DATA\\SUB"})
+        EXPECT_FALSE(p.OpenFile(folder, os::OpenMode::Read, os::Disposition::OpenExisting, os::Share::Read)) << folder;
+    EXPECT_FALSE(p.OpenFile("data\\none.bin", os::OpenMode::Read, os::Disposition::OpenExisting, os::Share::Read));
+}
+#endif
+
 #ifdef _WIN32
 using SystemEnv = Win32Env;
 #else
