@@ -1,6 +1,9 @@
 // Data placement for AddFiles; see ArchiveWriter.h.
 #include "archive/ArchiveWriter.h"
 
+#include <algorithm>
+#include <cstring>
+
 #include "archive/ArchiveErrors.h"
 #include "archive/cmp_TFileHeaders.h"
 #include "runtime/SysUtils.h"
@@ -13,6 +16,9 @@ void TArchiveWriter::Start(std::unique_ptr<os::IFile> volume1, std::string volum
     FVolume = 1;
     FPosition = position;
     FFileStarted = false;
+    FWindowUsed = 0;
+    FShort = false;
+    FFileAt = -1;
 }
 
 void TArchiveWriter::BeginFile() {
@@ -29,6 +35,9 @@ std::string TArchiveWriter::VolumePath(int n) const {
 
 void TArchiveWriter::NextVolume() {
     if (FVolume >= kMaxVolume) throw EKCArchiveTooLarge("The files do not fit on the 255 volumes an archive can have: ", FVolume1Path);
+    // The gathered bytes belong to the volume that is full.
+    HandOver();
+    FFileAt = -1;
     FCurrent.reset();
     ++FVolume;
     const std::string path = VolumePath(FVolume);
@@ -51,20 +60,71 @@ std::size_t TArchiveWriter::Append(const void* data, std::size_t count) {
         std::int64_t room = (FVolumeSize > 0 ? FVolumeSize : kMaxArchiveOffset) - FPosition;
         if (room <= 0) throw EKCArchiveTooLarge("Adding the files would place data beyond the 2 GB offsets of the archive: ", FVolume1Path);
         const std::size_t run = static_cast<std::size_t>(std::min<std::int64_t>(room, static_cast<std::int64_t>(count - done)));
-        os::IFile& file = FCurrent ? *FCurrent : *FVolume1;
-        if (file.Seek(FPosition, os::SeekOrigin::Begin) != FPosition) return done;
-        const std::int64_t written = file.Write(bytes + done, run);
-        if (written > 0) {
-            FPosition += written;
-            done += static_cast<std::size_t>(written);
-        }
-        if (written != static_cast<std::int64_t>(run)) return done;
+        Gather(bytes + done, run);
+        done += run;
     }
     return done;
 }
 
+void TArchiveWriter::Put(const void* data, std::size_t count) { Gather(static_cast<const std::uint8_t*>(data), count); }
+
+void TArchiveWriter::Gather(const std::uint8_t* data, std::size_t count) {
+    if (!FWindow) FWindow.reset(new std::uint8_t[kIoWindow]);
+    while (count > 0) {
+        if (FWindowUsed == kIoWindow) HandOver();
+        if (FWindowUsed == 0) FWindowStart = FPosition;
+        const std::size_t run = std::min(count, kIoWindow - FWindowUsed);
+        std::memcpy(FWindow.get() + FWindowUsed, data, run);
+        FWindowUsed += run;
+        FPosition += static_cast<std::int64_t>(run);
+        data += run;
+        count -= run;
+    }
+}
+
+void TArchiveWriter::HandOver() {
+    if (FWindowUsed == 0) return;
+    const std::size_t used = FWindowUsed;
+    FWindowUsed = 0;
+    os::IFile& file = CurrentFile();
+    // Windows follow one another, so the file is mostly where the next one goes already.
+    const bool placed = FFileAt == FWindowStart || file.Seek(FWindowStart, os::SeekOrigin::Begin) == FWindowStart;
+    if (placed && file.Write(FWindow.get(), used) == static_cast<std::int64_t>(used)) {
+        FFileAt = FWindowStart + static_cast<std::int64_t>(used);
+        return;
+    }
+    FShort = true;
+    FFileAt = -1;
+}
+
+bool TArchiveWriter::Flush() {
+    HandOver();
+    const bool complete = !FShort;
+    FShort = false;
+    return complete;
+}
+
+bool TArchiveWriter::WriteVolume1(std::int64_t offset, const void* data, std::size_t count) {
+    const std::int64_t end = offset + static_cast<std::int64_t>(count);
+    const std::int64_t windowEnd = FWindowStart + static_cast<std::int64_t>(FWindowUsed);
+    const bool windowHere = !FCurrent && FWindowUsed > 0;
+    if (windowHere && offset >= FWindowStart && end <= windowEnd) {
+        std::memcpy(FWindow.get() + (offset - FWindowStart), data, count);
+        return true;
+    }
+    // Gathered bytes over any part of it would later write the old bytes back.
+    if (windowHere && offset < windowEnd && end > FWindowStart && !Flush()) return false;
+    const bool written = FVolume1->Seek(offset, os::SeekOrigin::Begin) == offset &&
+                         FVolume1->Write(data, count) == static_cast<std::int64_t>(count);
+    if (!FCurrent) FFileAt = written ? end : -1;
+    return written;
+}
+
 void TArchiveWriter::Finish(bool complete) {
     const int last = FVolume;
+    // What was gathered before a failure goes where it belongs, as it would have unbuffered.
+    if (FVolume1 || FCurrent) HandOver();
+    FWindowUsed = 0;
     FCurrent.reset();
     FVolume1.reset();
     if (!complete || FVolumeSize == 0) return;

@@ -55,6 +55,19 @@ private:
     std::size_t FUsed = 0;
 };
 
+// A file that takes bytes straight from another open file of its kind, the system copying
+// them without passing them through the program (as cp does). The archive component extracts
+// into such a file by copying from the volume; other files get the bytes through buffers.
+class IFileCopyTarget {
+public:
+    virtual ~IFileCopyTarget() = default;
+    virtual bool CanCopyFrom(os::IFile& source) const = 0;
+    // Appends count bytes of source from offset at this file's position, leaving source's
+    // position as it was. Returns the bytes written: fewer when the disk filled (LastError
+    // kErrorDiskFull) or source ended.
+    virtual std::int64_t CopyFrom(os::IFile& source, std::int64_t offset, std::size_t count) = 0;
+};
+
 // Creates every missing directory of an absolute path; false when one cannot be made.
 bool ForceDirectories(os::IPlatform& platform, const std::string& directory);
 

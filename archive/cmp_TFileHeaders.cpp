@@ -137,25 +137,149 @@ std::string LinePath(std::string_view line) { return std::string(line.substr(0, 
 
 // ---- TFileHeaders -----------------------------------------------------------------------
 
-TFileHeader* TFileHeaders::Items(int index) const {
+std::uint32_t TFileHeaders::Keep(std::string_view text) {
+    if (text.empty()) return kNoText;
+    const auto at = static_cast<std::uint32_t>(FText.size());
+    std::uint8_t length[4];
+    PutU32(length, static_cast<std::uint32_t>(text.size()));
+    FText.append(reinterpret_cast<const char*>(length), sizeof length);
+    FText.append(text);
+    return at;
+}
+
+std::string_view TFileHeaders::Text(std::uint32_t at) const {
+    if (at == kNoText) return {};
+    const auto* p = reinterpret_cast<const std::uint8_t*>(FText.data() + at);
+    return std::string_view(FText.data() + at + 4, GetU32(p));
+}
+
+void TFileHeaders::Pack(int index, const TFileHeader& h) {
+    Packed& p = FItems[static_cast<std::size_t>(index)];
+    p.FileDate = h.FileDate;
+    p.Offset = static_cast<std::int32_t>(h.Offset);
+    p.Sequence = h.Sequence;
+    p.EndPosition = h.EndPosition;
+    p.NextHeader = h.NextHeader;
+    p.FileSize = h.FileSize;
+    p.DataOffset = h.DataOffset;
+    p.StoredSize = h.StoredSize;
+    p.LastVolume = h.LastVolume;
+    p.FirstVolume = h.FirstVolume;
+    p.UserByte1 = h.UserByte1;
+    p.UserByte2 = h.UserByte2;
+    // Texts that have not changed keep their place: a header updated as its file is added
+    // costs no new text.
+    if (p.Name == kNoText || Text(p.Name) != h.StoredName) p.Name = Keep(h.StoredName);
+    std::uint8_t flags = h.FromArchive ? kFromArchive : 0;
+    if (!h.SourcePath.empty() && h.SourcePath == h.StoredName) {
+        flags |= kSourceIsName;
+    } else if (!h.SourcePath.empty()) {
+        flags |= kOwnSource;
+        const auto it = FSources.find(index);
+        if (it == FSources.end() || Text(it->second) != h.SourcePath) FSources[index] = Keep(h.SourcePath);
+    }
+    if (!h.FileVersion.empty()) {
+        flags |= kHasVersion;
+        const auto it = FVersions.find(index);
+        if (it == FVersions.end() || Text(it->second) != h.FileVersion) FVersions[index] = Keep(h.FileVersion);
+    }
+    if (!(flags & kOwnSource)) FSources.erase(index);
+    if (!(flags & kHasVersion)) FVersions.erase(index);
+    p.Flags = flags;
+}
+
+const TFileHeaders::Packed& TFileHeaders::At(int index) const {
     if (index < 0 || index >= Count()) throw EKCFH("GetFileHeaders--module cmp_TFileHeaders--Create constructor");
-    return FItems[static_cast<std::size_t>(index)].get();
+    return FItems[static_cast<std::size_t>(index)];
+}
+
+TFileHeader TFileHeaders::Get(int index) const {
+    const Packed& p = At(index);
+    TFileHeader h;
+    h.Sequence = p.Sequence;
+    h.FileDate = p.FileDate;
+    h.LastVolume = p.LastVolume;
+    h.EndPosition = p.EndPosition;
+    h.StoredName = Text(p.Name);
+    h.NextHeader = p.NextHeader;
+    h.FileSize = p.FileSize;
+    h.DataOffset = p.DataOffset;
+    h.StoredSize = p.StoredSize;
+    h.FirstVolume = p.FirstVolume;
+    if (p.Flags & kHasVersion) h.FileVersion = Text(FVersions.at(index));
+    h.UserByte1 = p.UserByte1;
+    h.UserByte2 = p.UserByte2;
+    h.FromArchive = (p.Flags & kFromArchive) != 0;
+    if (p.Flags & kSourceIsName) h.SourcePath = h.StoredName;
+    else if (p.Flags & kOwnSource) h.SourcePath = Text(FSources.at(index));
+    h.Offset = p.Offset;
+    return h;
+}
+
+void TFileHeaders::Update(int index, const TFileHeader& header) {
+    At(index);
+    // The name index finds a header by the name it was added with.
+    const std::uint32_t name = FItems[static_cast<std::size_t>(index)].Name;
+    Pack(index, header);
+    FItems[static_cast<std::size_t>(index)].Name = name;
 }
 
 void TFileHeaders::Add(std::unique_ptr<TFileHeader> header) {
     if (!header || rt::Trim(header->StoredName).empty()) throw EKCFHInvalidNewFileHeader();
-    // A name met before keeps answering with its first header.
-    FByName.try_emplace(rt::LowerCase(header->StoredName), static_cast<int>(FItems.size()));
-    FItems.push_back(std::move(header));
+    FItems.emplace_back();
+    Pack(Count() - 1, *header);
+    IndexName(Count() - 1);
 }
 
 void TFileHeaders::Clear() {
     FItems.clear();
-    FByName.clear();
+    FItems.shrink_to_fit();
+    FText.clear();
+    FText.shrink_to_fit();
+    FSlots.clear();
+    FSlots.shrink_to_fit();
+    FSources.clear();
+    FVersions.clear();
+}
+
+std::size_t TFileHeaders::NameHash(std::string_view name) {
+    std::size_t h = 14695981039346656037ull;
+    for (const char c : name) {
+        h ^= static_cast<unsigned char>(c >= 'A' && c <= 'Z' ? c - 'A' + 'a' : c);
+        h *= 1099511628211ull;
+    }
+    return h;
+}
+
+void TFileHeaders::IndexName(int index) {
+    // Kept at most half full, so a probe ends after a slot or two.
+    if (FSlots.size() < 2 * FItems.size()) {
+        std::size_t size = 64;
+        while (size < 2 * std::max(FItems.size(), FItems.capacity())) size *= 2;  // a power of two, for the mask
+        std::vector<std::int32_t> slots(size, -1);
+        FSlots.swap(slots);
+        for (int i = 0; i < index; ++i) IndexName(i);
+    }
+    const std::string_view name = Text(FItems[static_cast<std::size_t>(index)].Name);
+    const std::size_t mask = FSlots.size() - 1;
+    for (std::size_t at = NameHash(name) & mask;; at = (at + 1) & mask) {
+        const std::int32_t there = FSlots[at];
+        if (there < 0) {
+            FSlots[at] = index;
+            return;
+        }
+        // A name met before keeps answering with its first header.
+        if (rt::SameText(Text(FItems[static_cast<std::size_t>(there)].Name), name)) return;
+    }
 }
 
 void TFileHeaders::AddFromList(const rt::TStrings& lines, bool keep) {
     if (!keep) Clear();
+    // Room for all at once: growing by doubling would hold the old and the new block.
+    std::size_t text = FText.size();
+    for (int i = 0; i < lines.Count(); ++i) text += 4 + lines.Strings(i).size();
+    FText.reserve(text);
+    FItems.reserve(FItems.size() + static_cast<std::size_t>(lines.Count()));
     os::IPlatform& platform = os::Current();
     for (int i = 0; i < lines.Count(); ++i) {
         const std::string& line = lines.Strings(i);
@@ -194,8 +318,13 @@ void TFileHeaders::AddFromList(const rt::TStrings& lines, bool keep) {
 }
 
 int TFileHeaders::IndexOf(std::string_view name) const {
-    const auto it = FByName.find(rt::LowerCase(name));
-    return it == FByName.end() ? -1 : it->second;
+    if (FSlots.empty()) return -1;
+    const std::size_t mask = FSlots.size() - 1;
+    for (std::size_t at = NameHash(name) & mask;; at = (at + 1) & mask) {
+        const std::int32_t there = FSlots[at];
+        if (there < 0) return -1;
+        if (rt::SameText(Text(FItems[static_cast<std::size_t>(there)].Name), name)) return there;
+    }
 }
 
 void TFileHeaders::LoadFromStream(os::IFile& volume1) {
@@ -209,6 +338,10 @@ void TFileHeaders::LoadFromStream(os::IFile& volume1) {
     HeaderTableFlag = preamble[4];
     // Every header takes its 164 bytes of volume 1.
     if (count < 0 || count > (size - kPreambleSize) / kHeaderSize) throw EKCFHCannotReadHeaderCount();
+    FItems.reserve(static_cast<std::size_t>(count));
+    // Room for the longest names: pages never written to cost no memory, and the block is
+    // never copied to grow.
+    FText.reserve(static_cast<std::size_t>(count) * (4 + 3 * kMaxStoredName));
 
     std::int64_t next = kPreambleSize;
     std::int64_t lowest = kPreambleSize;
@@ -237,10 +370,14 @@ void TFileHeaders::SaveToStream(os::IFile& volume1) {
     if (volume1.Seek(0, os::SeekOrigin::Begin) != 0 || !WriteAll(volume1, preamble, sizeof preamble)) throw EKCFHCannotWriteHeaders();
     if (HeaderTableFlag == 0) return;
     std::int64_t offset = kPreambleSize;
-    for (const auto& header : FItems) {
-        header->Offset = offset;
-        header->NextHeader = static_cast<std::int32_t>(offset + kHeaderSize);
-        WriteHeader(volume1, *header);
+    for (int i = 0; i < Count(); ++i) {
+        TFileHeader header = Get(i);
+        header.Offset = offset;
+        header.NextHeader = static_cast<std::int32_t>(offset + kHeaderSize);
+        WriteHeader(volume1, header);
+        Packed& p = FItems[static_cast<std::size_t>(i)];
+        p.Offset = header.Offset;
+        p.NextHeader = header.NextHeader;
         offset += kHeaderSize;
     }
 }
@@ -254,12 +391,12 @@ void TFileHeaders::WriteHeader(os::IFile& volume1, const TFileHeader& header) {
 
 std::int64_t TFileHeaders::TotalStoredSize() const {
     std::int64_t sum = 0;
-    for (const auto& h : FItems) sum += h->StoredSize;
+    for (const Packed& h : FItems) sum += h.StoredSize;
     return sum;
 }
 
 std::int64_t TFileHeaders::TotalFileSize() const {
     std::int64_t sum = 0;
-    for (const auto& h : FItems) sum += h->FileSize;
+    for (const Packed& h : FItems) sum += h.FileSize;
     return sum;
 }

@@ -36,6 +36,7 @@
 #include <string>
 #include <string_view>
 #include <unordered_map>
+#include <utility>
 #include <vector>
 
 #include "platform/Platform.h"
@@ -89,7 +90,21 @@ struct TFileHeader : TFileHeaderRecord {
     std::int64_t Offset = 0;   // where the header lies in volume 1, once read or placed
 };
 
-// The ordered header list of an archive and its HeaderTableFlag.
+// One header of a list, made from its packed form when asked for: Items(i)->FileSize reads
+// as it always has. Holds a copy; a change goes back with TFileHeaders::Update.
+class THeaderView {
+public:
+    explicit THeaderView(TFileHeader header) : FHeader(std::move(header)) {}
+    const TFileHeader* operator->() const { return &FHeader; }
+    TFileHeader operator*() const { return FHeader; }
+
+private:
+    TFileHeader FHeader;
+};
+
+// The ordered header list of an archive and its HeaderTableFlag. An archive of a hundred
+// thousand files is held in a few megabytes: headers packed, their texts in one block, and
+// the name index by position in the list.
 class TFileHeaders {
 public:
     TFileHeaders() = default;
@@ -98,7 +113,10 @@ public:
 
     int Count() const { return static_cast<int>(FItems.size()); }
     // Raises EKCFH for an index out of range.
-    TFileHeader* Items(int index) const;
+    THeaderView Items(int index) const { return THeaderView(Get(index)); }
+    TFileHeader Get(int index) const;
+    // Stores header as item index; the item keeps the name it was added with.
+    void Update(int index, const TFileHeader& header);
     // Takes the header; raises EKCFHInvalidNewFileHeader when its name is blank.
     void Add(std::unique_ptr<TFileHeader> header);
     void Clear();
@@ -107,8 +125,7 @@ public:
     // Empties the list first unless keep is set.
     void AddFromList(const rt::TStrings& lines, bool keep);
     // First header whose StoredName equals name without regard to case; -1 when none. A list
-    // of thousands is asked once per file, so names are looked up, which holds them as they
-    // were when added.
+    // of thousands is asked once per file, so names are looked up, not searched for.
     int IndexOf(std::string_view name) const;
 
     // Reads the preamble and follows the header chain of volume 1. Damage raises
@@ -125,12 +142,37 @@ public:
     // The sums that start the status record.
     std::int64_t TotalStoredSize() const;
     std::int64_t TotalFileSize() const;
+    std::int64_t FileSize(int index) const { return FItems.at(static_cast<std::size_t>(index)).FileSize; }
 
     std::uint8_t HeaderTableFlag = 0;
 
 private:
-    std::vector<std::unique_ptr<TFileHeader>> FItems;
-    std::unordered_map<std::string, int> FByName;  // lower-case StoredName, first header
+    static constexpr std::uint32_t kNoText = 0xFFFFFFFF;  // an empty text
+    // A header without its texts, which lie in FText: each a 4-byte length, then the bytes.
+    // A source path other than the name and a version are rare (the version is a program
+    // image's only), so they are kept beside the list, by index.
+    struct Packed {
+        double FileDate = 0;
+        std::int32_t Offset = 0;  // volume 1 offsets are under 2 GB
+        std::int32_t Sequence = 0, EndPosition = 0, NextHeader = 0, FileSize = 0, DataOffset = 0, StoredSize = 0;
+        std::uint32_t Name = kNoText;
+        std::uint8_t LastVolume = 0, FirstVolume = 0, UserByte1 = 0, UserByte2 = 0;
+        std::uint8_t Flags = 0;
+    };
+    enum : std::uint8_t { kFromArchive = 1, kSourceIsName = 2, kOwnSource = 4, kHasVersion = 8 };
+    std::uint32_t Keep(std::string_view text);
+    std::string_view Text(std::uint32_t at) const;
+    void Pack(int index, const TFileHeader& header);
+    const Packed& At(int index) const;
+    // The name index: open addressing over positions in FItems (-1 empty), by the name's hash
+    // without case.
+    void IndexName(int index);
+    static std::size_t NameHash(std::string_view name);
+
+    std::vector<Packed> FItems;
+    std::string FText;
+    std::vector<std::int32_t> FSlots;
+    std::unordered_map<int, std::uint32_t> FSources, FVersions;  // texts in FText
 };
 
 // The path part of a FilesToProcess line: the text before the first ";".

@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <cstring>
 #include <limits>
+#include <utility>
 #include <vector>
 
 #include "archive/ArchiveErrors.h"
@@ -20,6 +21,10 @@ std::int32_t Saturate(std::int64_t value) {
 }
 
 std::uint8_t Pct(std::int64_t a, std::int64_t b) { return static_cast<std::uint8_t>(std::clamp(rt::PercentOf(a, b), 0, 255)); }
+
+// The system copies large runs faster than window-sized ones; a disk that fills is still
+// noticed within the file, as the buffered path notices it within a window.
+constexpr std::int64_t kCopyWindow = 64 * static_cast<std::int64_t>(kIoWindow);
 
 TKembCompress* gShared = nullptr;
 
@@ -129,7 +134,7 @@ int TKembCompress::IndexOfFile(const std::string& name) {
 void TKembCompress::GetFileStats(int n, TlzhFileStats& stats) {
     NeedHeaders();
     if (n < 0 || n >= FHeaders.Count()) throw rt::Exception("Tried to access the " + rt::IntToStr(n) + "th file. This file is not defined");
-    const TFileHeader& h = *FHeaders.Items(n);
+    const TFileHeader h = FHeaders.Get(n);
     stats = TlzhFileStats{};
     stats.Name = h.StoredName;
     stats.FileSize = h.FileSize;
@@ -203,6 +208,7 @@ void TKembCompress::DiskFull() {
 void TKembCompress::ReadBuffer(TKembStreamCompress*, TKSCBuffer& buf, std::int32_t& bib) {
     std::size_t got;
     if (FMode == TKembMode::kmAdding && FSource) got = FReadAhead.Read(buf.data(), buf.size());
+    else if (FMode == TKembMode::kmExtracting && FVolume && FCopier) got = CountArchiveData(buf.size());
     else if (FMode == TKembMode::kmExtracting && FVolume) got = ReadArchiveData(buf.data(), buf.size());
     else throw rt::Exception("Sourcefile is nil in ExtractOnReadBuffer");
     bib = static_cast<std::int32_t>(got);
@@ -220,11 +226,15 @@ void TKembCompress::WriteBuffer(TKembStreamCompress*, TKSCBuffer& buf, std::int3
     // never come.
     if (FAbort) throw EKCStop();
     const auto count = static_cast<std::size_t>(bib);
-    if (FMode == TKembMode::kmAdding && FTemp) {
-        StageBlock(buf.data(), count);
+    if (FMode == TKembMode::kmAdding && FArchive.Active()) {
+        FArchive.Append(buf.data(), count);
         FStats.StoredSize = Saturate(std::int64_t(FStats.StoredSize) + bib);
         FTotals.StoredSize += bib;
         FStats.TotalStoredSize = Saturate(FTotals.StoredSize);
+    } else if (FMode == TKembMode::kmExtracting && FTarget && FCopier) {
+        // Copied a window at a time, where the bytes through buffers would be written.
+        if (FCopyPending == kCopyWindow && !CopyPending()) DiskFull();
+        FCopyPending += bib;
     } else if (FMode == TKembMode::kmExtracting && FTarget) {
         if (!FWriteBehind.Write(buf.data(), count)) DiskFull();
     } else {
@@ -258,7 +268,7 @@ void TKembCompress::AddFiles(TlzhCommand command) {
             if (FHeaders.HeaderTableFlag != 0)
                 throw EKCCannotAppend("The archive is cut into volumes with a header table; rebuild it to add files: ", path);
             firstNew = FHeaders.Count();
-            dataStart = firstNew > 0 ? FHeaders.Items(firstNew - 1)->NextHeader : kPreambleSize;
+            dataStart = firstNew > 0 ? FHeaders.Get(firstNew - 1).NextHeader : kPreambleSize;
             if (volume1->Size() != dataStart)
                 throw EKCCannotAppend("The archive does not end where its last file ends; rebuild it to add files: ", path);
             FHeaders.AddFromList(*FFilesToProcess, true);
@@ -279,7 +289,7 @@ void TKembCompress::AddFiles(TlzhCommand command) {
         InitStatus();
         FStats.TotalStoredSize = 0;
         FTotals.StoredSize = 0;
-        for (int i = firstNew; i < FHeaders.Count(); ++i) AddOne(*FHeaders.Items(i));
+        for (int i = firstNew; i < FHeaders.Count(); ++i) AddOne(i);
         EndAdd(true);
     } catch (const EKCStop&) {
         EndAdd(false);
@@ -297,7 +307,7 @@ void TKembCompress::AddFiles(TlzhCommand command) {
 // Refuses, before anything is written, files that would not fit the format's offsets.
 void TKembCompress::CheckRoom(std::int64_t dataStart, int firstNew) {
     std::int64_t data = 0;
-    for (int i = firstNew; i < FHeaders.Count(); ++i) data += FHeaders.Items(i)->FileSize;
+    for (int i = firstNew; i < FHeaders.Count(); ++i) data += FHeaders.FileSize(i);
     const std::string path = Volume1Path();
     if (FHeaders.HeaderTableFlag == 0) {
         const std::int64_t newHeaders = kHeaderSize * (FHeaders.Count() - firstNew);
@@ -310,36 +320,28 @@ void TKembCompress::CheckRoom(std::int64_t dataStart, int firstNew) {
         throw EKCArchiveTooLarge("The files do not fit on the 255 volumes an archive can have: ", path);
 }
 
-void TKembCompress::AddOne(TFileHeader& header) {
+void TKembCompress::AddOne(int index) {
     os::IPlatform& platform = os::Current();
-    // One staging file serves the whole batch; it holds a window at a time.
-    if (FTempPath.empty()) {
-        FTempPath = platform.GetTempFileName(platform.GetTempPath(), "lzh");
-        if (FTempPath.empty()) throw EKCCannotCreateTemp();
-    }
+    TFileHeader header = FHeaders.Get(index);
     // Reported through the exception alone, so unattended builds never wait on a box.
     FSource = platform.OpenFile(header.SourcePath, os::OpenMode::Read, os::Disposition::OpenExisting, os::Share::Read);
     if (!FSource) throw EKCCouldNotOpenFile(header.SourcePath);
-    if (!FTemp) FTemp = platform.OpenFile(FTempPath, os::OpenMode::ReadWrite, os::Disposition::CreateAlways, os::Share::None);
-    if (!FTemp) throw EKCCouldNotCreateFile(FTempPath);
     StartFileStatus(header);
     FStats.StoredSize = 0;
     OnBeforeAdding(this, FStats);
 
     const bool chained = FHeaders.HeaderTableFlag == 0;
+    THeaderBytes bytes;
     if (chained) {
         // The placeholder keeps the chain whole until the final header replaces it.
         header.Offset = FArchive.Position();
-        TFileHeaders::WriteHeader(FArchive.Volume1(), header);
-        FArchive.Skip(kHeaderSize);
+        FHeaders.Update(index, header);
+        EncodeFileHeader(header, bytes);
+        FArchive.Put(bytes.data(), bytes.size());
     }
     FArchive.BeginFile();
     FReadAhead.Reset(FSource.get());
-    FStageUsed = 0;
     Compress();
-    SpillStage();
-    Status(true);
-    FStats.Ratio = Pct(FStats.StoredSize, FStats.FileSize);
 
     header.StoredSize = FStats.StoredSize;
     if (chained) {
@@ -352,7 +354,13 @@ void TKembCompress::AddOne(TFileHeader& header) {
         header.DataOffset = static_cast<std::int32_t>(FArchive.DataOffset());
     }
     header.EndPosition = static_cast<std::int32_t>(FArchive.EndPosition());
-    TFileHeaders::WriteHeader(FArchive.Volume1(), header);
+    FHeaders.Update(index, header);
+    EncodeFileHeader(header, bytes);
+    // A small file's header and data are still gathered and go out in one write with it.
+    if (!FArchive.WriteVolume1(header.Offset, bytes.data(), bytes.size())) throw EKCFHCannotWriteHeaders();
+    if (!FArchive.Flush()) DiskFull();
+    Status(true);
+    FStats.Ratio = Pct(FStats.StoredSize, FStats.FileSize);
     FStats.Header = header;
     OnAfterAdding(this, FStats);
 
@@ -362,44 +370,9 @@ void TKembCompress::AddOne(TFileHeader& header) {
     if (FAbort) throw EKCStop();
 }
 
-// The codec's output passes through the staging file on its way into the archive, a window
-// at a time: the window is written to the start of the staging file, read back and appended.
-// Staging needs room for one window rather than the whole file, and rewriting the same bytes
-// of the file costs no new disk space or cache pages.
-void TKembCompress::StageBlock(const std::uint8_t* data, std::size_t count) {
-    if (!FStage) FStage.reset(new std::uint8_t[kIoWindow]);
-    while (count > 0) {
-        if (FStageUsed == kIoWindow) SpillStage();
-        const std::size_t run = std::min(count, kIoWindow - FStageUsed);
-        std::memcpy(FStage.get() + FStageUsed, data, run);
-        FStageUsed += run;
-        data += run;
-        count -= run;
-    }
-}
-
-void TKembCompress::SpillStage() {
-    if (FStageUsed == 0) return;
-    const std::size_t used = FStageUsed;
-    FStageUsed = 0;
-    std::int64_t staged = FTemp->Seek(0, os::SeekOrigin::Begin) == 0 ? FTemp->Write(FStage.get(), used) : -1;
-    if (staged < 0) staged = 0;
-    if (static_cast<std::size_t>(staged) < used) DiskFull();
-    std::int64_t back = FTemp->Seek(0, os::SeekOrigin::Begin) == 0 ? FTemp->Read(FStage.get(), static_cast<std::size_t>(staged)) : -1;
-    if (back < 0) back = 0;
-    const std::size_t appended = FArchive.Append(FStage.get(), static_cast<std::size_t>(back));
-    if (appended < static_cast<std::size_t>(staged)) DiskFull();
-}
-
 void TKembCompress::EndAdd(bool complete) {
     FReadAhead.Reset(nullptr);
-    FStageUsed = 0;
-    FTemp.reset();
     FSource.reset();
-    if (!FTempPath.empty()) {
-        os::Current().DeleteFile(FTempPath);
-        FTempPath.clear();
-    }
     FArchive.Finish(complete);
     FAddRunning = false;
     FHeadersLoaded = false;
@@ -412,11 +385,13 @@ void TKembCompress::ExtractFiles() {
     FAbort = false;
     FMode = TKembMode::kmExtracting;
     FCurrentVolume = 0;
+    FTargetFolder.clear();
     try {
         if (!FHeadersLoaded) ReadHeaders();
         InitStatus();
-        const std::vector<std::string> lines = FFilesToProcess->ToVector();
-        for (const std::string& line : lines) ExtractOne(line);
+        // The run takes the list instead of copying it: a hundred thousand names are held once.
+        const std::unique_ptr<rt::TStringList> lines(std::exchange(FFilesToProcess, new rt::TStringList));
+        for (int i = 0; i < lines->Count(); ++i) ExtractOne(lines->Strings(i));
         EndExtract();
     } catch (const EKCStop&) {
         EndExtract();
@@ -435,7 +410,7 @@ void TKembCompress::ExtractOne(const std::string& line) {
     FSkipFile = false;
     const int index = FHeaders.IndexOf(LinePath(line));
     if (index < 0) throw EKCFHFileNotInArchive(line);
-    const TFileHeaderRecord header = *FHeaders.Items(index);
+    const TFileHeaderRecord header = FHeaders.Get(index);
     StartFileStatus(header);
 
     if (rt::Trim(FDestFileName).empty()) FDestFileName = LastPathPart(header.StoredName);
@@ -471,7 +446,13 @@ void TKembCompress::ExtractOne(const std::string& line) {
 
 void TKembCompress::CreateNewTarget(const std::string& target) {
     os::IPlatform& platform = os::Current();
-    ForceDirectories(platform, rt::ExtractFilePath(target));
+    // The folder made sure of for the last file serves the next one in it; should it have
+    // gone since, the file cannot be made here and WriteTarget makes the folder again.
+    const std::string folder = rt::ExtractFilePath(target);
+    if (folder != FTargetFolder) {
+        ForceDirectories(platform, folder);
+        FTargetFolder = folder;
+    }
     FTarget = platform.OpenFile(target, os::OpenMode::Write, os::Disposition::CreateNew, os::Share::None);
     // From here on a failure takes the new file away again.
     if (FTarget) FTargetPath = target;
@@ -490,11 +471,23 @@ void TKembCompress::WriteTarget(const TFileHeaderRecord& header, const std::stri
         // From here on a failure takes the half-written file away again.
         FTargetPath = target;
     }
-    FWriteBehind.Reset(FTarget.get());
-    if (FVolume->Seek(header.DataOffset, os::SeekOrigin::Begin) != header.DataOffset) PositionReader(-1);
-    else PositionReader(header.DataOffset);
+    // A file within one volume is copied from it by the system where the target can take
+    // it: the pump runs as ever, counting the bytes instead of carrying them.
+    auto* copier = dynamic_cast<IFileCopyTarget*>(FTarget.get());
+    FCopier = header.FirstVolume == header.LastVolume && copier && copier->CanCopyFrom(*FVolume) ? copier : nullptr;
+    if (FCopier) {
+        const std::int64_t end = std::min<std::int64_t>(std::int64_t(header.EndPosition) + 1, FOpenVolumeSize);
+        FCopyAt = header.DataOffset;
+        FCopyLeft = std::max<std::int64_t>(0, end - header.DataOffset);
+        FCopyPending = 0;
+    } else {
+        FWriteBehind.Reset(FTarget.get());
+        if (FVolume->Seek(header.DataOffset, os::SeekOrigin::Begin) != header.DataOffset) PositionReader(-1);
+        else PositionReader(header.DataOffset);
+    }
     Decompress();
-    if (!FWriteBehind.Flush()) DiskFull();
+    if (FCopier ? !CopyPending() : !FWriteBehind.Flush()) DiskFull();
+    FCopier = nullptr;
     if (FTarget->Size() != header.FileSize) throw EKCWrongDecompressedSize(header.StoredName);
     os::FileTime stamp = 0;
     if (!ArchiveDateToFileTime(header.FileDate, stamp) || !FTarget->SetTime(stamp))
@@ -503,6 +496,22 @@ void TKembCompress::WriteTarget(const TFileHeaderRecord& header, const std::stri
     FTarget.reset();
     FTargetPath.clear();
     FReadAhead.Reset(nullptr);
+}
+
+// What the volume holds of the file for the next block, which the copy takes later.
+std::size_t TKembCompress::CountArchiveData(std::size_t count) {
+    const auto got = static_cast<std::size_t>(std::min<std::int64_t>(FCopyLeft, static_cast<std::int64_t>(count)));
+    FCopyLeft -= static_cast<std::int64_t>(got);
+    return got;
+}
+
+bool TKembCompress::CopyPending() {
+    const std::int64_t pending = FCopyPending;
+    FCopyPending = 0;
+    if (pending == 0) return true;
+    const std::int64_t copied = FCopier->CopyFrom(*FVolume, FCopyAt, static_cast<std::size_t>(pending));
+    FCopyAt += pending;
+    return copied == pending;
 }
 
 // The reader starts at position of the open volume (-1: nothing there to read).
@@ -571,6 +580,7 @@ void TKembCompress::OpenVolume(int n) {
             FVolume = platform.OpenFile(path, os::OpenMode::Read, os::Disposition::OpenExisting, os::Share::Read);
             if (!FVolume) throw EKCCouldNotOpenCompressedFile(path);
             FOpenVolume = n;
+            FOpenVolumeSize = FVolume->Size();
             return;
         }
     }
@@ -578,6 +588,8 @@ void TKembCompress::OpenVolume(int n) {
 }
 
 void TKembCompress::DropTarget() {
+    FCopier = nullptr;
+    FCopyPending = 0;
     FWriteBehind.Reset(nullptr);
     FTarget.reset();
     if (!FTargetPath.empty()) {

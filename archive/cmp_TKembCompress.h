@@ -125,10 +125,8 @@ private:
     void UpdatePercents();
     void Status(bool finished);
 
-    void AddOne(TFileHeader& header);
+    void AddOne(int index);
     void CheckRoom(std::int64_t dataStart, int firstNew);
-    void StageBlock(const std::uint8_t* data, std::size_t count);
-    void SpillStage();
     void EndAdd(bool complete);
 
     void ExtractOne(const std::string& line);
@@ -136,6 +134,9 @@ private:
     void CreateNewTarget(const std::string& target);
     void WriteTarget(const TFileHeaderRecord& header, const std::string& target);
     std::size_t ReadArchiveData(std::uint8_t* buffer, std::size_t count);
+    std::size_t CountArchiveData(std::size_t count);
+    // Copies the bytes counted since the last copy; false when the target took fewer.
+    bool CopyPending();
     void OpenVolume(int n);
     void PositionReader(std::int64_t position);
     void EndExtract();
@@ -172,10 +173,10 @@ private:
 
     // Streams of the running operation.
     std::unique_ptr<os::IFile> FSource;   // the file being added
-    std::unique_ptr<os::IFile> FTemp;     // its staging file
-    std::string FTempPath;
     std::unique_ptr<os::IFile> FVolume;   // the volume being read
     int FOpenVolume = 0;                  // its number, 0 when none is open
+    std::int64_t FOpenVolumeSize = 0;     // its size when opened: volumes being read do not grow
+    std::string FTargetFolder;            // the folder made sure of for the last file extracted
     std::int64_t FVolumePosition = 0;
     bool FVolumeFresh = false;            // opened and not yet read from
     std::unique_ptr<os::IFile> FTarget;   // the file being extracted
@@ -183,8 +184,11 @@ private:
     TArchiveWriter FArchive;
     TReadAhead FReadAhead;
     TWriteBehind FWriteBehind;
-    std::unique_ptr<std::uint8_t[]> FStage;
-    std::size_t FStageUsed = 0;
+    // Extracting by the system's copy (see IFileCopyTarget): the target that copies, the
+    // volume offset of the next byte, the bytes the volume still holds of the file, and the
+    // bytes counted by the pump and not yet copied.
+    IFileCopyTarget* FCopier = nullptr;
+    std::int64_t FCopyAt = 0, FCopyLeft = 0, FCopyPending = 0;
 };
 
 // The process-wide archive component: created on first use, owned by the application when

@@ -235,12 +235,11 @@ Best Measure(const Dataset& d, const std::string& self, int rounds) {
 
 void Peak(const Best& b) { Goal("peak memory (MB)", static_cast<double>(b.PeakKB) / 1024.0, 16.0, true); }
 
-std::vector<std::string> ReadList(const std::string& path) {
-    std::vector<std::string> lines;
+// Calls each for every non-empty line of the list file, reading it as it goes.
+void ForEachLine(const std::string& path, const std::function<void(const std::string&)>& each) {
     std::ifstream in(path);
     for (std::string line; std::getline(in, line);)
-        if (!line.empty()) lines.push_back(line);
-    return lines;
+        if (!line.empty()) each(line);
 }
 
 // The measured operations, each run as a process of its own.
@@ -248,29 +247,30 @@ int ArchiveOperation(int argc, char** argv) {
     THostMachine host;
     os::ScopedPlatform use(host.Platform());
     TKembCompress* kc = new TKembCompress(nullptr);
-    rt::TStringList lines;
     const std::string mode = argv[1];
     kc->SetCompressedFile(host.FromUser(argv[2]));
     if (mode == "--add" && argc == 4) {
-        for (const auto& f : ReadList(argv[3])) lines.Add(host.FromUser(f));
-        kc->SetFilesToProcess(lines);
+        // Straight into the component's own list: the names are held once.
+        ForEachLine(argv[3], [&](const std::string& f) { kc->FilesToProcess()->Add(host.FromUser(f)); });
         kc->AddFiles(TlzhCommand::lzcOverwrite);
     } else if (mode == "--extract" && argc == 5) {
         // Into one folder per source folder, as tar and cp lay them out: one extraction for
-        // each folder's files, as setup extracts a group.
-        std::vector<std::pair<std::string, std::vector<std::string>>> folders;
-        for (const auto& f : ReadList(argv[4])) {
-            const std::string folder = fs::path(f).parent_path().string();
-            if (folders.empty() || folders.back().first != folder) folders.emplace_back(folder, std::vector<std::string>());
-            folders.back().second.push_back(host.FromUser(f));
-        }
-        for (const auto& [folder, files] : folders) {
-            rt::TStringList list;
-            list.SetLines(files);
+        // each folder's files, as setup extracts a group, each as its names are read.
+        std::string folder;
+        const auto extract = [&] {
+            if (kc->FilesToProcess()->Count() == 0) return;
             kc->SetExtractDirectory(host.FromUser(std::string(argv[3]) + "/" + folder));
-            kc->SetFilesToProcess(list);
             kc->ExtractFiles();
-        }
+        };
+        ForEachLine(argv[4], [&](const std::string& f) {
+            const std::string parent = fs::path(f).parent_path().string();
+            if (parent != folder) {
+                extract();
+                folder = parent;
+            }
+            kc->FilesToProcess()->Add(host.FromUser(f));
+        });
+        extract();
     } else {
         kc->Free();
         return 2;

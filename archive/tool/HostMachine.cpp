@@ -7,9 +7,11 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <random>
 
+#include "archive/BlockIO.h"
 #include "platform/sim/SimPlatform.h"
 
 namespace fs = std::filesystem;
@@ -32,20 +34,25 @@ std::uint32_t WindowsError(int error) {
     }
 }
 
-class HostFile : public os::IFile {
+class HostFile : public os::IFile, public IFileCopyTarget {
 public:
-    explicit HostFile(int fd) : FFd(fd) {}
+    HostFile(int fd, bool readOnly) : FFd(fd), FReadOnly(readOnly) {}
     ~HostFile() override { ::close(FFd); }
 
+    // The position is kept here and each call says where it reads or writes: a seek costs no
+    // call to the host, and reading the headers of an archive one call each.
     std::int64_t Read(void* buffer, std::size_t count) override {
         auto* p = static_cast<char*>(buffer);
         std::size_t done = 0;
         while (done < count) {
-            const ssize_t got = ::read(FFd, p + done, count - done);
+            const std::size_t want = count - done;
+            const ssize_t got = ::pread(FFd, p + done, want, FPosition);
             if (got < 0 && errno == EINTR) continue;
             if (got < 0) return done > 0 ? static_cast<std::int64_t>(done) : Fail();
-            if (got == 0) break;
             done += static_cast<std::size_t>(got);
+            FPosition += got;
+            // A file on disk reads short only at its end: asking again would only hear so.
+            if (static_cast<std::size_t>(got) < want) break;
         }
         return static_cast<std::int64_t>(done);
     }
@@ -53,32 +60,40 @@ public:
         const auto* p = static_cast<const char*>(buffer);
         std::size_t done = 0;
         while (done < count) {
-            const ssize_t put = ::write(FFd, p + done, count - done);
+            const ssize_t put = ::pwrite(FFd, p + done, count - done, FPosition);
             if (put < 0 && errno == EINTR) continue;
             if (put < 0) {
                 FError = WindowsError(errno);
                 return done > 0 || FError == os::kErrorDiskFull ? static_cast<std::int64_t>(done) : -1;
             }
             done += static_cast<std::size_t>(put);
+            FPosition += put;
         }
         return static_cast<std::int64_t>(done);
     }
     std::int64_t Seek(std::int64_t offset, os::SeekOrigin origin) override {
-        const int whence = origin == os::SeekOrigin::Begin ? SEEK_SET : origin == os::SeekOrigin::Current ? SEEK_CUR : SEEK_END;
-        const off_t at = ::lseek(FFd, static_cast<off_t>(offset), whence);
-        return at < 0 ? Fail() : static_cast<std::int64_t>(at);
+        std::int64_t base = 0;
+        if (origin == os::SeekOrigin::Current) {
+            base = FPosition;
+        } else if (origin == os::SeekOrigin::End) {
+            if (!Stat()) return Fail();
+            base = static_cast<std::int64_t>(FStat.st_size);
+        }
+        if (base + offset < 0) {
+            errno = EINVAL;
+            return Fail();
+        }
+        FPosition = static_cast<off_t>(base + offset);
+        return FPosition;
     }
     std::int64_t Size() override {
-        struct stat st {};
-        return ::fstat(FFd, &st) != 0 ? Fail() : static_cast<std::int64_t>(st.st_size);
+        if (!Stat()) return Fail();
+        return static_cast<std::int64_t>(FStat.st_size);
     }
-    bool SetEndOfFile() override {
-        const off_t at = ::lseek(FFd, 0, SEEK_CUR);
-        return at >= 0 && ::ftruncate(FFd, at) == 0 ? true : Fail() == 0;
-    }
+    bool SetEndOfFile() override { return ::ftruncate(FFd, FPosition) == 0 ? true : Fail() == 0; }
     bool GetTime(os::FileTime& lastWrite) override {
-        struct stat st {};
-        if (::fstat(FFd, &st) != 0) return Fail() == 0;
+        if (!Stat()) return Fail() == 0;
+        const struct stat& st = FStat;
         lastWrite = static_cast<os::FileTime>((st.st_mtim.tv_sec + kUnixEpochSeconds) * kTicksPerSecond + st.st_mtim.tv_nsec / 100);
         return true;
     }
@@ -93,12 +108,67 @@ public:
     }
     std::uint32_t LastError() const override { return FError; }
 
+    bool CanCopyFrom(os::IFile& source) const override { return dynamic_cast<HostFile*>(&source) != nullptr; }
+    std::int64_t CopyFrom(os::IFile& source, std::int64_t offset, std::size_t count) override {
+        const int from = dynamic_cast<HostFile&>(source).FFd;
+        auto at = static_cast<off_t>(offset);
+        std::size_t done = 0;
+        while (done < count) {
+            const ssize_t put = FKernelCopy ? ::copy_file_range(from, &at, FFd, &FPosition, count - done, 0) : CopyThrough(from, at, count - done);
+            if (put < 0 && errno == EINTR) continue;
+            // A kernel or file system without the copy gets the bytes through a buffer.
+            if (put < 0 && FKernelCopy && (errno == ENOSYS || errno == EXDEV || errno == EOPNOTSUPP || errno == EINVAL)) {
+                FKernelCopy = false;
+                continue;
+            }
+            if (put < 0) {
+                FError = WindowsError(errno);
+                break;
+            }
+            if (put == 0) break;
+            done += static_cast<std::size_t>(put);
+        }
+        return static_cast<std::int64_t>(done);
+    }
+
+    // Whether the handle is a file rather than a folder; its status then answers the size
+    // and date asked next.
+    bool IsRegular() { return Stat() && S_ISREG(FStat.st_mode); }
+
 private:
+    ssize_t CopyThrough(int from, off_t& at, std::size_t count) {
+        char buffer[64 * 1024];
+        const ssize_t got = ::pread(from, buffer, std::min(count, sizeof buffer), at);
+        if (got <= 0) return got;
+        const ssize_t put = ::pwrite(FFd, buffer, static_cast<std::size_t>(got), FPosition);
+        if (put > 0) {
+            at += put;
+            FPosition += put;
+        }
+        return put;
+    }
+
     std::int64_t Fail() {
         FError = WindowsError(errno);
         return -1;
     }
+    // A file being added is opened, then asked its size and its date: one status answers
+    // all three, as nothing a read-only handle does can change them.
+    bool Stat() {
+        if (FStatUses > 0) {
+            --FStatUses;
+            return true;
+        }
+        if (::fstat(FFd, &FStat) != 0) return false;
+        FStatUses = FReadOnly ? 2 : 0;
+        return true;
+    }
     int FFd;
+    off_t FPosition = 0;
+    bool FReadOnly;
+    bool FKernelCopy = true;
+    int FStatUses = 0;  // further questions FStat answers
+    struct stat FStat {};
     std::uint32_t FError = 0;
 };
 
@@ -108,8 +178,20 @@ public:
     using os::SimPlatform::SimPlatform;
 
     std::unique_ptr<os::IFile> OpenFile(const std::string& path, os::OpenMode mode, os::Disposition disposition, os::Share share) override {
-        // The simulation checks the name and the rules of the disposition; the host opens.
+        // A file read as it is spelt is opened at once: the opening proves it is there, its
+        // status that it is a file, and no lookup of the name is needed.
         fs::path host;
+        if (mode == os::OpenMode::Read && disposition == os::Disposition::OpenExisting && HostPathAsGiven(path, host)) {
+            const int fd = ::open(host.c_str(), O_RDONLY | O_CLOEXEC);
+            if (fd >= 0) {
+                auto file = std::make_unique<HostFile>(fd, true);
+                if (file->IsRegular()) {
+                    FHostError = 0;
+                    return file;
+                }
+            }
+        }
+        // The simulation checks the name and the rules of the disposition; the host opens.
         bool exists = false, directory = false;
         if (!Locate(path, host, exists, directory) || directory) return os::SimPlatform::OpenFile(path, mode, disposition, share);
         int flags = mode == os::OpenMode::Read ? O_RDONLY : mode == os::OpenMode::Write ? O_WRONLY : O_RDWR;
@@ -130,7 +212,7 @@ public:
         }
         if (created) NoteHostCreated(path);
         FHostError = 0;
-        return std::make_unique<HostFile>(fd);
+        return std::make_unique<HostFile>(fd, (flags & O_ACCMODE) == O_RDONLY);
     }
     std::uint32_t LastError() const override { return FHostError ? FHostError : os::SimPlatform::LastError(); }
 

@@ -3,7 +3,7 @@
 //
 //   brevarc list ARCHIVE
 //   brevarc check ARCHIVE
-//   brevarc extract ARCHIVE DIR [--overwrite=RULE] [--disks=DIR] [NAME...]
+//   brevarc extract ARCHIVE DIR [--overwrite=RULE] [--disks=DIR] [--verbose] [NAME...]
 //   brevarc build ARCHIVE [--append] [--volume-size=SIZE] FILE[;a[;b]]... | @LISTFILE
 //
 // RULE: always, never, version, date, versiondate. SIZE: bytes, or 1.44m, 1.2m, 720k, cd.
@@ -28,7 +28,7 @@ constexpr int kExitUsage = 2;
 const char kUsage[] =
     "usage: brevarc list ARCHIVE\n"
     "       brevarc check ARCHIVE\n"
-    "       brevarc extract ARCHIVE DIR [--overwrite=RULE] [--disks=DIR] [NAME...]\n"
+    "       brevarc extract ARCHIVE DIR [--overwrite=RULE] [--disks=DIR] [--verbose] [NAME...]\n"
     "       brevarc build ARCHIVE [--append] [--volume-size=SIZE] FILE[;a[;b]]... | @LISTFILE\n"
     "RULE: always (default), never, version, date, versiondate\n"
     "SIZE: bytes, or 1.44m (1457664), 1.2m (1213952), 720k (730112), cd (681984000)\n";
@@ -141,7 +141,7 @@ private:
                   << VolumesPresent(last) << " present\n";
         std::printf("%5s %11s  %-19s  %-20s %-7s %-7s %s\n", "#", "Size", "Date (UTC)", "Version", "Volumes", "Bytes", "Name");
         for (int i = 0; i < count; ++i) {
-            const TFileHeader& h = *headers.Items(i);
+            const TFileHeader h = headers.Get(i);
             std::printf("%5d %11d  %-19s  %-20s %-7s %3u %3u %s\n", i + 1, h.FileSize, DateText(h.FileDate).c_str(),
                         h.FileVersion.c_str(), VolumesText(h).c_str(), h.UserByte1, h.UserByte2, h.StoredName.c_str());
         }
@@ -183,9 +183,11 @@ private:
         if (args.empty()) throw UsageError("extract needs a directory");
         FArchive->SetExtractDirectory(FHost.FromUser(args[0]));
         rt::TStringList names;
+        bool verbose = false;
         for (std::size_t i = 1; i < args.size(); ++i) {
             if (rt::StartsText("--overwrite=", args[i])) FArchive->SetOverwrite(RuleOf(args[i].substr(12)));
             else if (rt::StartsText("--disks=", args[i])) FDisks = FHost.FromUser(args[i].substr(8));
+            else if (args[i] == "--verbose") verbose = true;
             else names.Add(args[i]);
         }
         if (names.Count() == 0) {
@@ -195,14 +197,20 @@ private:
         FArchive->OnNewDisk = TlzhNewDiskEvent(this, &Tool::NewDisk);
         bool aborted = false;
         FArchive->OnAborted = rt::TNotifyEvent(nullptr, [&aborted](rt::TObject*) { aborted = true; });
-        FArchive->OnAfterExtracting =
-            TlzhFileStatsEvent(nullptr, [](TKembCompress*, TlzhFileStats& s) { std::cout << "extracted " << s.Name << "\n"; });
+        // A line per file only when asked: a console (Wine's above all) takes longer to show
+        // thousands of lines than the files take to extract.
+        int extracted = 0;
+        FArchive->OnAfterExtracting = TlzhFileStatsEvent(nullptr, [&extracted, verbose](TKembCompress*, TlzhFileStats& s) {
+            ++extracted;
+            if (verbose) std::cout << "extracted " << s.Name << "\n";
+        });
         FArchive->SetFilesToProcess(names);
         FArchive->ExtractFiles();
         if (aborted) {
             std::cerr << "brevarc: cancelled\n";
             return kExitError;
         }
+        std::cout << FVolume1 << ": " << extracted << " file(s) extracted\n";
         return 0;
     }
 

@@ -248,7 +248,7 @@ std::vector<std::pair<std::string, std::string>> SimPlatform::Machine::AssignAli
     // The folder's index now knows every alias and can give the next one without a reading.
     if (Folder* folder = FolderOf(dir)) {
         for (const auto& [name, alias] : result)
-            if (const auto it = folder->Names.find(rt::LowerCase(name)); it != folder->Names.end()) it->second.Alias = alias;
+            if (folder->Names.count(name)) folder->Aliases[rt::LowerCase(name)] = alias;
         folder->Used = std::move(used);
         folder->Aliased = true;
     }
@@ -258,7 +258,10 @@ std::vector<std::pair<std::string, std::string>> SimPlatform::Machine::AssignAli
 std::string SimPlatform::Machine::AliasOf(const fs::path& dir, const std::string& dirKey, const std::string& name) {
     if (Is83Name(name)) return {};
     if (const Folder* folder = FolderOf(dir); folder && folder->Aliased)
-        if (const auto it = folder->Names.find(rt::LowerCase(name)); it != folder->Names.end()) return it->second.Alias;
+        if (folder->Names.count(name)) {
+            const auto alias = folder->Aliases.find(rt::LowerCase(name));
+            return alias == folder->Aliases.end() ? std::string() : alias->second;
+        }
     for (const auto& [entry, alias] : AssignAliases(dir, dirKey))
         if (entry == name) return alias;
     return {};
@@ -280,8 +283,7 @@ void SimPlatform::Machine::AssignAlias(const Resolved& r) {
     // Its callers have just filed the name, so an index that is there is current.
     const auto found = Folders.find(ToUtf8(dir));
     Folder* folder = found == Folders.end() ? nullptr : &found->second;
-    const auto entry = folder ? folder->Names.find(rt::LowerCase(name)) : decltype(folder->Names.end()){};
-    if (!folder || !folder->Aliased || entry == folder->Names.end()) {
+    if (!folder || !folder->Aliased || !folder->Names.count(name)) {
         AssignAliases(dir, ParentKey(r.Key));
         return;
     }
@@ -289,7 +291,7 @@ void SimPlatform::Machine::AssignAlias(const Resolved& r) {
     std::uint32_t& first = folder->NextNumber[StemOf(name)];
     const std::string alias = MakeAlias(name, folder->Used, std::max<std::uint32_t>(first, 1), &first);
     folder->Used.insert(alias);
-    entry->second.Alias = alias;
+    folder->Aliases[rt::LowerCase(name)] = alias;
     Metas[r.Key].Alias = alias;
     MachineDirty = true;
 }

@@ -105,38 +105,40 @@ constexpr bool kHostFindsWithoutCase = true;
 #else
 constexpr bool kHostFindsWithoutCase = false;
 #endif
+// A resolution from a remembered folder has looked its last name up as given already.
+constexpr bool kExactTried = !kHostFindsWithoutCase;
 
 // The entry of dir named name, by long name without case or by 8.3 alias.
 bool SimPlatform::Machine::FindEntry(const fs::path& dir, const std::string& dirKey, const std::string& name, std::string& actual,
-                                     fs::file_status* status, const fs::file_time_type* dirStamp) {
+                                     fs::file_status* status, const fs::file_time_type* dirStamp, [[maybe_unused]] bool exactMissed) {
     std::error_code ec;
 #ifndef _WIN32
     // The host compares with case: an exact hit is the common case and costs one call, whose
     // answer the caller keeps.
-    if (const fs::file_status own = fs::symlink_status(dir / FromUtf8(name), ec); fs::exists(own)) {
-        actual = name;
-        if (status) *status = own;
-        return true;
+    if (!exactMissed) {
+        if (const fs::file_status own = fs::symlink_status(dir / FromUtf8(name), ec); fs::exists(own)) {
+            actual = name;
+            if (status) *status = own;
+            return true;
+        }
     }
 #endif
     if (Folder* folder = FolderOf(dir, dirStamp)) {
-        const std::string lower = rt::LowerCase(name);
-        auto it = folder->Names.find(lower);
+        auto it = folder->Names.find(name);
         // The index against the host: a name it holds that is gone, or (where the host finds
         // names without case) one the host knows and it lacks, was changed behind the
         // machine's back in the clock tick of its own last change in the folder, which the
         // folder's time cannot tell. The folder is read again.
         fs::file_status own;
-        const bool stale = it != folder->Names.end() ? !fs::exists(own = fs::symlink_status(dir / FromUtf8(it->second.Actual), ec))
+        const bool stale = it != folder->Names.end() ? !fs::exists(own = fs::symlink_status(dir / FromUtf8(*it), ec))
                                                      : kHostFindsWithoutCase && fs::exists(own = fs::symlink_status(dir / FromUtf8(name), ec));
         if (stale) {
             folder->Stamp = {};
             folder = FolderOf(dir);
-            if (folder && (it = folder->Names.find(lower)) != folder->Names.end())
-                own = fs::symlink_status(dir / FromUtf8(it->second.Actual), ec);
+            if (folder && (it = folder->Names.find(name)) != folder->Names.end()) own = fs::symlink_status(dir / FromUtf8(*it), ec);
         }
         if (folder && it != folder->Names.end()) {
-            actual = it->second.Actual;
+            actual = *it;
             if (status) *status = own;
             return true;
         }
@@ -160,12 +162,22 @@ SimPlatform::Machine::Folder* SimPlatform::Machine::FolderOf(const fs::path& dir
     folder = Folder{};
     folder.Stamp = stamp;
     ++FolderReads;
-    for (fs::directory_iterator it(dir, ec), end; !ec && it != end; it.increment(ec)) {
-        const std::string entry = ToUtf8(it->path().filename());
-        // Two host names that differ only in case: the first one read answers, as before.
-        folder.Names.try_emplace(rt::LowerCase(entry), Folder::Entry{entry, {}});
-    }
+    // Two host names that differ only in case: the first one read answers, as before.
+    for (fs::directory_iterator it(dir, ec), end; !ec && it != end; it.increment(ec)) folder.Names.insert(ToUtf8(it->path().filename()));
+    TrimFolders(&folder);
     return &folder;
+}
+
+bool SimPlatform::Machine::Folder::NoCase::operator()(const std::string& a, const std::string& b) const { return rt::SameText(a, b); }
+
+void SimPlatform::Machine::TrimFolders(const Folder* keep) {
+    std::size_t names = 0;
+    for (const auto& [path, folder] : Folders) names += folder.Names.size();
+    if (names <= kFolderNamesKept) return;
+    for (auto it = Folders.begin(); it != Folders.end();) {
+        if (&it->second == keep) ++it;
+        else it = Folders.erase(it);
+    }
 }
 
 void SimPlatform::Machine::Refile(const fs::path& host, bool created) {
@@ -175,14 +187,20 @@ void SimPlatform::Machine::Refile(const fs::path& host, bool created) {
     Folder& folder = found->second;
     std::error_code ec;
     const std::string name = ToUtf8(host.filename());
-    const std::string lower = rt::LowerCase(name);
     if (created || fs::exists(fs::symlink_status(host, ec))) {
-        const auto [it, added] = folder.Names.try_emplace(lower, Folder::Entry{name, {}});
-        if (!added) it->second.Actual = name;  // renamed in its case only
+        const auto [it, added] = folder.Names.insert(name);
+        if (!added && *it != name) {
+            // Renamed in its case only; its alias is filed by the name without case and stays.
+            folder.Names.erase(it);
+            folder.Names.insert(name);
+        }
         if (added && folder.Aliased && Is83Name(name)) folder.Used.insert(rt::UpperCase(name));
-    } else if (const auto it = folder.Names.find(lower); it != folder.Names.end()) {
-        if (folder.Aliased) folder.Used.erase(it->second.Alias.empty() ? rt::UpperCase(it->second.Actual) : it->second.Alias);
+    } else if (const auto it = folder.Names.find(name); it != folder.Names.end()) {
+        const std::string lower = rt::LowerCase(name);
+        const auto alias = folder.Aliases.find(lower);
+        if (folder.Aliased) folder.Used.erase(alias == folder.Aliases.end() ? rt::UpperCase(*it) : alias->second);
         folder.NextNumber.clear();  // a number may be free again
+        if (alias != folder.Aliases.end()) folder.Aliases.erase(alias);
         folder.Names.erase(it);
     }
     folder.Stamp = fs::last_write_time(dir, ec);
@@ -207,6 +225,8 @@ bool SimPlatform::Machine::ResolveParsed(const WinPath& w, Resolved& r) {
     std::string folderKey;
     std::size_t first = 0;
     fs::file_time_type folderStamp{};
+    fs::file_status lastOwn{fs::file_type::none};
+    bool lastFound = false;
     std::error_code ec;
     if (folderParts > 0) {
         folderKey = DriveKey(w.Drive);
@@ -215,9 +235,16 @@ bool SimPlatform::Machine::ResolveParsed(const WinPath& w, Resolved& r) {
             folderKey += rt::LowerCase(w.Parts[i]);
         }
         if (const auto it = ResolvedFolders.find(folderKey); it != ResolvedFolders.end()) {
-            // One call proves the folder is there and gives the time its index is checked by.
-            folderStamp = fs::last_write_time(it->second.Host, ec);
-            if (!ec) {
+#ifndef _WIN32
+            // The last name found as given proves its folder is there too: one call, where the
+            // host compares with case, instead of the folder's time and then the name.
+            lastOwn = fs::symlink_status(it->second.Host / FromUtf8(w.Parts[folderParts]), ec);
+            lastFound = fs::exists(lastOwn);
+#endif
+            // Otherwise one call proves the folder is there and gives the time its index is
+            // checked by.
+            if (!lastFound) folderStamp = fs::last_write_time(it->second.Host, ec);
+            if (lastFound || !ec) {
                 r = it->second;
                 first = folderParts;
             } else {
@@ -241,7 +268,11 @@ bool SimPlatform::Machine::ResolveParsed(const WinPath& w, Resolved& r) {
         }
         std::string actual;
         fs::file_status own{fs::file_type::none};
-        if (!FindEntry(r.Host, r.Key, w.Parts[i], actual, &own, i == first && first > 0 ? &folderStamp : nullptr)) {
+        const bool inCached = i == first && first > 0;
+        if (inCached && lastFound) {
+            actual = w.Parts[i];
+            own = lastOwn;
+        } else if (!FindEntry(r.Host, r.Key, w.Parts[i], actual, &own, inCached ? &folderStamp : nullptr, inCached && kExactTried)) {
             if (i + 1 < w.Parts.size()) return Fail(kErrorPathNotFound);
             actual = w.Parts[i];
             r.Exists = false;
@@ -457,11 +488,24 @@ std::filesystem::path SimPlatform::HostPath(const std::string& windowsPath) {
 
 bool SimPlatform::Locate(const std::string& windowsPath, std::filesystem::path& host, bool& exists, bool& directory) {
     Lock lock(FMachine->Mutex);
-    Resolved r;
-    if (!FMachine->Resolve(windowsPath, r)) return false;
+    Machine& m = *FMachine;
+    Resolved& r = m.Located;
+    m.LocatedPath.clear();
+    if (!m.Resolve(windowsPath, r)) return false;
+    m.LocatedPath = windowsPath;
     host = r.Host;
     exists = r.Exists;
     directory = r.Exists && r.Dir;
+    return true;
+}
+
+bool SimPlatform::HostPathAsGiven(const std::string& windowsPath, std::filesystem::path& host) {
+    Lock lock(FMachine->Mutex);
+    Machine& m = *FMachine;
+    Machine::WinPath w;
+    if (!m.Parse(windowsPath, w) || !m.CheckDrive(w.Drive)) return false;
+    host = m.DriveHost(w.Drive);
+    for (const std::string& part : w.Parts) host /= FromUtf8(part);
     return true;
 }
 
@@ -469,9 +513,20 @@ void SimPlatform::NoteHostCreated(const std::string& windowsPath) {
     Lock lock(FMachine->Mutex);
     Machine& m = *FMachine;
     Resolved r;
+    // A file made where it was just located is where the location said, under the name as
+    // given: no need to look again.
+    if (m.LocatedPath == windowsPath && !m.Located.Exists && !m.Located.IsRoot()) {
+        r = std::move(m.Located);
+        r.Exists = true;
+        r.Dir = r.Link = false;
+    } else if (!m.Resolve(windowsPath, r) || !r.Exists || r.IsRoot()) {
+        m.LocatedPath.clear();
+        return;
+    }
+    m.LocatedPath.clear();
     // Its alias is made when someone asks for one, which a tool that writes thousands of
     // files on the host never does.
-    if (m.Resolve(windowsPath, r) && r.Exists && !r.IsRoot()) m.NoteCreated(r, false);
+    m.NoteCreated(r, false);
 }
 
 void SimPlatform::SetScreenSize(int width, int height) {

@@ -19,6 +19,7 @@
 #include <string>
 #include <string_view>
 #include <unordered_map>
+#include <unordered_set>
 #include <utility>
 #include <vector>
 
@@ -118,13 +119,19 @@ struct SimPlatform::Machine {
     // current; a change behind its back (on the host) shows in the folder's time, and the
     // folder is read again.
     struct Folder {
-        fs::file_time_type Stamp;
-        struct Entry {
-            std::string Actual;  // as on disk
-            std::string Alias;   // a long name's 8.3 alias, once the folder's aliases are known
+        // Names as on disk, found without regard to case.
+        struct NoCase {
+            std::size_t operator()(const std::string& s) const {
+                std::size_t h = 14695981039346656037ull;
+                for (const char c : s) h = (h ^ static_cast<unsigned char>(c >= 'A' && c <= 'Z' ? c - 'A' + 'a' : c)) * 1099511628211ull;
+                return h;
+            }
+            bool operator()(const std::string& a, const std::string& b) const;
         };
-        std::unordered_map<std::string, Entry> Names;  // by lower-case name
-        bool Aliased = false;                          // every long name's alias is in Names
+        fs::file_time_type Stamp;
+        std::unordered_set<std::string, NoCase, NoCase> Names;
+        std::unordered_map<std::string, std::string> Aliases;  // by lower-case name: long names' 8.3 aliases, once known
+        bool Aliased = false;                                  // every long name's alias is in Aliases
         std::set<std::string> Used;                    // upper-case 8.3 names and aliases, when Aliased
         std::unordered_map<std::string, std::uint32_t> NextNumber;  // by alias stem: no lower number is free
     };
@@ -145,12 +152,22 @@ struct SimPlatform::Machine {
     std::map<std::string, Meta> Metas;
     bool MachineDirty = false;
     std::unordered_map<std::string, Folder> Folders;  // by host path
+    // A run that writes a hundred thousand files holds the names of the folders it is busy
+    // with, not of every folder it ever wrote to: past this many names the other folders'
+    // indexes go and are read again should they be needed.
+    static constexpr std::size_t kFolderNamesKept = 8192;
+    // Drops every folder's index but keep's when the indexes hold too many names.
+    void TrimFolders(const Folder* keep);
     std::uint64_t FolderReads = 0;                    // whole folders read, for tests of the cost
     // Folders resolved lately, by the lower-case path as given ("c/dir/sub"): a path in one
     // of them resolves its last name only.
     std::unordered_map<std::string, Resolved> ResolvedFolders;
     static constexpr std::size_t kResolvedFoldersKept = 4096;
     WinPath CurrentDir;
+    // The last path Locate resolved (empty when it failed), for the note of a file the host
+    // makes there.
+    std::string LocatedPath;
+    Resolved Located;
 
     std::map<std::uint64_t, OpenRecord> Opens;
     std::uint64_t NextOpenId = 1;
@@ -205,8 +222,9 @@ struct SimPlatform::Machine {
     fs::path DriveHost(char letter) const { return Root / std::string(1, letter); }
     // status, when given, receives the entry's own status if finding it needed one.
     // dirStamp, when given, is dir's time just read, which its index is checked by.
+    // exactMissed: the caller found no entry spelt exactly as name (where the host has case).
     bool FindEntry(const fs::path& dir, const std::string& dirKey, const std::string& name, std::string& actual,
-                   fs::file_status* status = nullptr, const fs::file_time_type* dirStamp = nullptr);
+                   fs::file_status* status = nullptr, const fs::file_time_type* dirStamp = nullptr, bool exactMissed = false);
     // The index of dir, read again when the host changed it; nullptr when it cannot be read.
     Folder* FolderOf(const fs::path& dir, const fs::file_time_type* known = nullptr);
     // After the machine made, removed or renamed host: its folder's index follows.

@@ -89,6 +89,10 @@ public:
     std::filesystem::path HostPath(const std::string& windowsPath);
     // The same, with what is there: false when the path cannot be resolved.
     bool Locate(const std::string& windowsPath, std::filesystem::path& host, bool& exists, bool& directory);
+    // The host path of windowsPath spelt exactly as given, worked out without asking the
+    // host: where the host has it, Locate would say the same. False for a path that does
+    // not parse or a drive that is not there or not ready.
+    bool HostPathAsGiven(const std::string& windowsPath, std::filesystem::path& host);
     // A file a subclass made on the host itself (through its own descriptors) joins the
     // machine's view of its folder as one the machine made.
     void NoteHostCreated(const std::string& windowsPath);

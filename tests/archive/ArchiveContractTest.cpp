@@ -1,5 +1,6 @@
-// The archive through each platform the build has: the simulated machine everywhere and, in
-// the Windows build under Wine, the real system. Both build, cut, read back and extract the
+// The archive through each platform the build has: the simulated machine everywhere, the
+// archive tool's host machine (host files, extracted by the system's copy) on other hosts and,
+// in the Windows build under Wine, the real system. All build, cut, read back and extract the
 // same files, and produce byte-identical archives from them.
 #include <gtest/gtest.h>
 
@@ -17,6 +18,8 @@
 #include "tests/common/Flavours.h"
 #ifdef _WIN32
 #include "platform/win32/Win32Platform.h"
+#else
+#include "archive/tool/HostMachine.h"
 #endif
 
 namespace {
@@ -87,13 +90,38 @@ private:
 };
 #endif
 
+#ifndef _WIN32
+// The archive tool's machine in a scratch folder of the host.
+class HostEnv : public Env {
+public:
+    HostEnv() {
+        std::random_device random;
+        FRoot = fs::temp_directory_path() / ("brev-archive-host-" + std::to_string(random()));
+        fs::create_directories(FRoot);
+        Scratch = FHost.FromUser(FRoot.string());
+        FHost.Platform().SetCurrentDirectory(Scratch);
+    }
+    ~HostEnv() override {
+        std::error_code ec;
+        fs::remove_all(FRoot, ec);
+    }
+    os::IPlatform& Platform() override { return FHost.Platform(); }
+
+private:
+    THostMachine FHost;
+    fs::path FRoot;
+};
+#endif
+
 using Flavour = TFlavour<Env>;
 
 std::vector<Flavour> Flavours() {
 #ifdef _WIN32
     return FlavoursOf<Env, SimEnv, Win32Env>();
 #else
-    return FlavoursOf<Env, SimEnv>();
+    auto all = FlavoursOf<Env, SimEnv>();
+    all.push_back({"Host", [] { return std::unique_ptr<Env>(new HostEnv); }});
+    return all;
 #endif
 }
 
@@ -203,16 +231,85 @@ TEST_P(ArchiveContract, BuildCutAndExtract_GiveBackEveryFile) {
 INSTANTIATE_TEST_SUITE_P(AllPlatforms, ArchiveContract, testing::ValuesIn(Flavours()),
                          [](const testing::TestParamInfo<Flavour>& info) { return info.param.Name; });
 
+#ifndef _WIN32
+// The tool's machine opens a file spelt as on the host at once, and one spelt otherwise
+// through the machine's lookup; a folder is no file either way.
+TEST(HostMachine, ReadOpens_FindFilesInAnyCaseAndRefuseFolders) {
+    HostEnv host;
+    os::IPlatform& p = host.Platform();
+    MakeFiles(p);
+    for (const char* name : {"data\\three.bin", "DATA\\THREE.BIN"}) {
+        auto f = p.OpenFile(name, os::OpenMode::Read, os::Disposition::OpenExisting, os::Share::Read);
+        ASSERT_TRUE(f) << name;
+        EXPECT_EQ(f->Size(), 9000) << name;
+        os::FileTime t = 0;
+        EXPECT_TRUE(f->GetTime(t));
+        EXPECT_EQ(t, kStamp) << name;
+        EXPECT_EQ(f->Size(), 9000) << "asked again";
+        std::string head(4, '\0');
+        EXPECT_EQ(f->Read(head.data(), head.size()), 4);
+        EXPECT_EQ(head, Pattern(9000, 3).substr(0, 4));
+    }
+    for (const char* folder : {"data", "DATA\\SUB"})
+        EXPECT_FALSE(p.OpenFile(folder, os::OpenMode::Read, os::Disposition::OpenExisting, os::Share::Read)) << folder;
+    EXPECT_FALSE(p.OpenFile("data\\none.bin", os::OpenMode::Read, os::Disposition::OpenExisting, os::Share::Read));
+}
+#endif
+
 #ifdef _WIN32
+using SystemEnv = Win32Env;
+#else
+using SystemEnv = HostEnv;
+#endif
+
 // The format does not depend on the platform that writes it.
 TEST(ArchiveContractCross, SimAndSystem_WriteTheSameBytes) {
     SimEnv sim;
-    Win32Env win;
+    SystemEnv system;
     const auto a = BuildBoth(sim.Platform());
-    const auto b = BuildBoth(win.Platform());
+    const auto b = BuildBoth(system.Platform());
     ASSERT_EQ(a.size(), b.size());
     for (std::size_t i = 0; i < a.size(); ++i) EXPECT_TRUE(a[i] == b[i]) << "volume set " << i;
 }
-#endif
+
+// Every status and file event of an extraction, as text: name, bytes done, finished.
+std::vector<std::string> ExtractionEvents(os::IPlatform& p, const char* archive) {
+    os::ScopedPlatform use(p);
+    TKembCompress* kc = new TKembCompress(nullptr);
+    std::vector<std::string> events;
+    const auto record = [&events](const char* what) {
+        return TlzhFileStatsEvent(nullptr, [&events, what](TKembCompress*, TlzhFileStats& s) {
+            events.push_back(std::string(what) + " " + s.Name + " " + std::to_string(s.FileBytesDone) + " " +
+                             std::to_string(s.TotalBytesDone) + " " + std::to_string(s.FileFinished));
+        });
+    };
+    kc->OnBeforeExtracting = record("before");
+    kc->OnStatus = record("status");
+    kc->OnAfterExtracting = record("after");
+    kc->SetCompressedFile(archive);
+    kc->SetExtractDirectory("events");
+    rt::TStringList names{"data\\one.bin", "data\\sub\\two.txt", "data\\empty", "data\\three.bin"};
+    kc->SetFilesToProcess(names);
+    kc->ExtractFiles();
+    kc->Free();
+    return events;
+}
+
+// A system that copies the bytes itself (the host's kernel copy) reports the same blocks as
+// the buffered extraction: the pump counts what it no longer carries.
+TEST(ArchiveContractCross, SimAndSystem_ExtractWithTheSameEvents) {
+    SimEnv sim;
+    SystemEnv system;
+    BuildBoth(sim.Platform());
+    BuildBoth(system.Platform());
+    for (const char* archive : {"single\\files.1", "cut\\files.1"}) {
+        const auto a = ExtractionEvents(sim.Platform(), archive);
+        const auto b = ExtractionEvents(system.Platform(), archive);
+        // Before and after for each file; a status per 8 KB block (9 for 70000 bytes, 1, none,
+        // 2 for 9000) and one that finishes each file.
+        EXPECT_EQ(a.size(), 4u * 2u + (9u + 1u + 0u + 2u) + 4u);
+        EXPECT_EQ(a, b) << archive;
+    }
+}
 
 }  // namespace

@@ -463,6 +463,42 @@ TEST_F(SimPlatformTest, FolderIndex_FollowsTheMachinesChangesAndTheHosts) {
     EXPECT_TRUE(Sim().FileExists("C:\\Data\\document NUMBER 999.TEXT"));
 }
 
+TEST_F(SimPlatformTest, FolderIndex_HoldsTheFoldersInUseAndStaysExactForTheOthers) {
+    ASSERT_TRUE(Sim().CreateDirectory("C:\\Small"));
+    ASSERT_TRUE(Put("C:\\Small\\Kept Name.txt", "k"));
+    ASSERT_TRUE(Put("C:\\Small\\Gone Name.txt", "g"));
+    EXPECT_TRUE(Sim().FileExists("C:\\SMALL\\KEPT NAME.TXT"));
+    // More names than the machine keeps indexed, in a folder made on the host.
+    fs::create_directory(FRoot / "C" / "Big");
+    for (int i = 0; i < 8200; ++i) WriteHost(FRoot / "C" / "Big" / ("Item " + std::to_string(i) + ".dat"), "");
+    const std::uint64_t before = Sim().FolderReads();
+    EXPECT_TRUE(Sim().FileExists("C:\\Big\\ITEM 8199.DAT"));
+    EXPECT_TRUE(Sim().FileExists("C:\\big\\item 0.DAT"));
+    EXPECT_FALSE(Sim().FileExists("C:\\Big\\Item 8200.dat"));
+    EXPECT_EQ(Sim().FolderReads() - before, 1u) << "the folder in use keeps its index";
+    // The other folder's index went: it is read again, and sees what the host changed.
+    fs::remove(FRoot / "C" / "Small" / "Gone Name.txt");
+    EXPECT_TRUE(Sim().FileExists("C:\\small\\kept NAME.txt"));
+    EXPECT_FALSE(Sim().FileExists("C:\\small\\GONE NAME.TXT"));
+    EXPECT_EQ(Sim().FolderReads() - before, 2u);
+    EXPECT_TRUE(Sim().FileExists("C:\\Big\\ITEM 4500.DAT"));
+    EXPECT_EQ(Sim().FolderReads() - before, 3u);
+}
+
+// A remembered folder that the host took away and made again in another case: its names
+// are found in the new one.
+TEST_F(SimPlatformTest, ResolvedFolders_FollowAFolderTheHostMadeAgain) {
+    ASSERT_TRUE(Sim().CreateDirectory("C:\\Work"));
+    ASSERT_TRUE(Sim().CreateDirectory("C:\\Work\\Sub"));
+    ASSERT_TRUE(Put("C:\\Work\\Sub\\File.txt", "1"));
+    EXPECT_TRUE(Sim().FileExists("C:\\Work\\Sub\\File.txt"));
+    fs::remove_all(FRoot / "C" / "Work" / "Sub");
+    fs::create_directory(FRoot / "C" / "Work" / "SUB");
+    WriteHost(FRoot / "C" / "Work" / "SUB" / "File.txt", "2");
+    EXPECT_TRUE(Sim().FileExists("C:\\Work\\Sub\\File.txt"));
+    EXPECT_EQ(Sim().HostPath("C:\\Work\\Sub\\file.TXT"), FRoot / "C" / "Work" / "SUB" / "File.txt");
+}
+
 TEST_F(SimPlatformTest, ShortNames_NumberPerDirectoryAndStayStable) {
     ASSERT_TRUE(Sim().CreateDirectory("C:\\Program Files"));
     ASSERT_TRUE(Sim().CreateDirectory("C:\\PROGRA~3"));  // a real 8.3 name takes its number
