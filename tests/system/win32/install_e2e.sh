@@ -89,7 +89,11 @@ expect "$registered" 'C:\BrevProbe\App\server.exe' REG_DWORD 0x1
 expect "$uninstall" DisplayName REG_SZ "$product"
 expect "$uninstall" UninstallString REG_SZ "\"C:\\BrevProbe\\App\\Uninstall.exe\" $product"
 expect "$uninstall\\Files" File1 REG_SZ 'C:\BrevProbe\App\readme.txt'
-expect "$uninstall\\Files" Entries REG_SZ 1
+# Then the database runtime's log and the runtime files it put on the machine (its shared
+# library among them, which its count guards), for the uninstaller.
+expect "$uninstall\\Files" File2 REG_SZ "$work\\DAO\\Install.log"
+expect "$uninstall\\Files" File10 REG_SZ "$dao\\DAO3032.dll"
+expect "$uninstall\\Files" Entries REG_SZ 10
 expect "$uninstall\\ActiveX" File1 REG_SZ 'C:\BrevProbe\App\engine.dll;0'
 expect "$uninstall\\ActiveX" File2 REG_SZ 'C:\BrevProbe\App\srv.dll;0'
 expect "$uninstall\\ActiveX" File3 REG_SZ 'C:\BrevProbe\App\server.exe;1'
