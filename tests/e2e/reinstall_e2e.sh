@@ -96,7 +96,9 @@ entry=$(reg_string "$unfinished" File51)
 [ "$entry" = 0 ] && pass "its registration waits in the unfinished-install list" || fail "File51 in the unfinished list: '$entry'"
 second_files=$(reg_string "$record\\Files" Entries)
 second_keys=$(reg_string "$record\\RegistryKeys" Entries)
-[ -n "$first_files" ] && [ "$second_files" = $((first_files * 2)) ] && pass "the record lists every file and shortcut again ($second_files)" ||
+# Every file and shortcut again, but for the seven uncounted database runtime files: the first
+# installation put them on the machine, so the second finds them there and leaves them out.
+[ -n "$first_files" ] && [ "$second_files" = $((first_files * 2 - 7)) ] && pass "the record lists every file and shortcut again ($second_files)" ||
   fail "the record lists $second_files files and shortcuts after the second installation (first: $first_files)"
 [ "$second_keys" = 2 ] && reg_query "$record\\RegistryKeys\\RegistryKey2\\Entries" | grep -q InstallDir &&
   pass "the registry entries were recorded a second time (RegistryKey2)" || fail "registry lists after the second installation: '$second_keys'"
