@@ -177,3 +177,17 @@ TEST_F(UnattendedTest, ACutArchiveEndsOnTheBadPageOrWithTheFailureCode_AndTheLog
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(UnattendedTest, AQuestionIsAnsweredYesAndLogged) {
+    // A directory that exists without the product's database: "remove the old data?" is asked.
+    Put("C:\\Old\\Phones\\Phones.MDB", "an application of an old version");
+    EXPECT_EQ(RunUnattended({"/VERYSILENT", "/DIR=C:\\Old", "/USERNAME=Dana", "/ORG=QA", "/NOADDON", "/LOG=C:\\setup.log"}),
+              kExitSuccess);
+    EXPECT_NE(Log().find("Question answered Yes: " + LocalisedString(1180)), std::string::npos) << Log();
+    EXPECT_FALSE(machine->FileExists("C:\\Old\\Phones\\Phones.MDB")) << "the old data went, as Yes says";
+    EXPECT_TRUE(machine->FileExists("C:\\Old\\Uninstall.exe"));
+}
+
+}  // namespace
