@@ -80,8 +80,8 @@ TModalResult TSetupWatcher::Answer(TCustomForm& form) {
         if (FGiven.Language) SetChoice(form, "RadioGroup1", *FGiven.Language);
     } else if (dynamic_cast<TfrmUserInformation*>(&form)) {
         // Told nothing, the run names whom Windows was registered to, as a person would type.
-        SetEdit(form, "HebEdit1", FGiven.UserName ? FGiven.UserName : std::optional<std::string>(RegisteredOwner()));
-        SetEdit(form, "HebEdit2", FGiven.Organization ? FGiven.Organization : std::optional<std::string>(RegisteredOrganization()));
+        SetEdit(form, "HebEdit1", FGiven.UserName.value_or(RegisteredOwner()));
+        SetEdit(form, "HebEdit2", FGiven.Organization.value_or(RegisteredOrganization()));
     } else if (dynamic_cast<TdlgFG*>(&form)) {
         SetEdit(form, "DirectoryLabel", FGiven.Dir);
         if (FGiven.Groups)

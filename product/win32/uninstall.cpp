@@ -201,14 +201,14 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
     wchar_t** argv = CommandLineToArgvW(GetCommandLineW(), &argc);
     // The product name may have arrived split at blanks; the switches are never part of it.
     std::wstring product;
-    bool silent = false, verySilent = false;
+    // The uninstaller shows no progress: both silent modes show nothing.
+    bool silent = false;
     for (int i = 1; argv && i < argc; ++i) {
         if (_wcsicmp(argv[i], L"/s") == 0 || _wcsicmp(argv[i], L"/SILENT") == 0) silent = true;
-        else if (_wcsicmp(argv[i], L"/VERYSILENT") == 0) silent = verySilent = true;
+        else if (_wcsicmp(argv[i], L"/VERYSILENT") == 0) silent = true;
         else if (_wcsnicmp(argv[i], L"/LOG=", 5) == 0) gLog.Open(argv[i] + 5);
         else product += (product.empty() ? L"" : L" ") + std::wstring(argv[i]);
     }
-    (void)verySilent;  // the uninstaller shows no progress: both silent modes show nothing
     if (product.empty()) {
         if (!silent) MessageBoxW(nullptr, L"Start the uninstaller from the list of installed programs.", L"Uninstall", MB_OK);
         return 1;
