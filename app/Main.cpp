@@ -279,6 +279,12 @@ void StartLog(os::IPlatform& platform, const TSetupOptions& options) {
     for (const std::string& unknown : options.Unknown) LogLine("Unknown option ignored: " + unknown);
 }
 
+// An error of the answer file: always in the log, and told to a person when there is one.
+void ReportAnswerFileError(os::IPlatform& platform, const TSetupOptions& options, const std::exception& e) {
+    LogLine(std::string("Error: ") + e.what());
+    if (!options.Unattended()) platform.MessageBox(e.what(), "Brevanshaw ! Setup", os::kMbOk);
+}
+
 // Reads /LOADINF= into the options; false (and the reason logged and told) when it cannot be read.
 bool LoadAnswers(os::IPlatform& platform, TSetupOptions& options) {
     if (options.LoadInf.empty()) return true;
@@ -288,8 +294,7 @@ bool LoadAnswers(os::IPlatform& platform, TSetupOptions& options) {
         LogLine("Answers read from " + options.LoadInf);
         return true;
     } catch (const std::exception& e) {
-        LogLine(std::string("Error: ") + e.what());
-        if (!options.Unattended()) platform.MessageBox(e.what(), "Brevanshaw ! Setup", os::kMbOk);
+        ReportAnswerFileError(platform, options, e);
         return false;
     }
 }
@@ -301,8 +306,7 @@ void SaveAnswers(os::IPlatform& platform, const TSetupOptions& options, const TS
         WriteAnswerFile(platform, options.SaveInf, watcher.Chosen());
         LogLine("Answers written to " + options.SaveInf);
     } catch (const std::exception& e) {
-        LogLine(std::string("Error: ") + e.what());
-        if (!options.Unattended()) platform.MessageBox(e.what(), "Brevanshaw ! Setup", os::kMbOk);
+        ReportAnswerFileError(platform, options, e);
     }
 }
 
