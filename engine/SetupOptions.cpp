@@ -154,12 +154,8 @@ std::vector<std::string> ReadAnswerFile(os::IPlatform& platform, const std::stri
     const std::string text = ReadWholeFile(platform, path);
     std::vector<std::string> unknown;
     bool inSection = false;
-    std::size_t start = 0;
-    while (start <= text.size()) {
-        std::size_t end = text.find('\n', start);
-        if (end == std::string::npos) end = text.size();
-        const std::string line = rt::Trim(text.substr(start, end - start));
-        start = end + 1;
+    for (const std::string& raw : rt::SplitLines(text)) {
+        const std::string line = rt::Trim(raw);
         if (line.empty() || line[0] == ';') continue;
         if (line.front() == '[') {
             inSection = line.back() == ']' && rt::SameText(rt::Trim(line.substr(1, line.size() - 2)), kSection);
