@@ -137,20 +137,84 @@ std::string LinePath(std::string_view line) { return std::string(line.substr(0, 
 
 // ---- TFileHeaders -----------------------------------------------------------------------
 
+namespace {
+
+void PutVarint(std::string& to, std::size_t v) {
+    for (; v >= 0x80; v >>= 7) to += static_cast<char>(0x80 | (v & 0x7F));
+    to += static_cast<char>(v);
+}
+
+std::size_t GetVarint(const char*& p) {
+    std::size_t v = 0;
+    for (int shift = 0;; shift += 7) {
+        const auto byte = static_cast<unsigned char>(*p++);
+        v |= std::size_t(byte & 0x7F) << shift;
+        if (!(byte & 0x80)) return v;
+    }
+}
+
+// A text stored as another's beginning must save at least this much.
+constexpr std::size_t kLeastShared = 8;
+
+}  // namespace
+
 std::uint32_t TFileHeaders::Keep(std::string_view text) {
     if (text.empty()) return kNoText;
-    const auto at = static_cast<std::uint32_t>(FText.size());
-    std::uint8_t length[4];
-    PutU32(length, static_cast<std::uint32_t>(text.size()));
-    FText.append(reinterpret_cast<const char*>(length), sizeof length);
-    FText.append(text);
+    // A product's names come folder by folder, so most begin as the last whole one does:
+    // they are kept as that beginning and their own rest.
+    std::uint32_t base = kNoText;
+    std::size_t shared = 0;
+    if (FLastWhole != kNoText) {
+        const std::string_view whole = Parts(FLastWhole).Rest;
+        const std::size_t most = std::min(whole.size(), text.size());
+        while (shared < most && whole[shared] == text[shared]) ++shared;
+        if (shared >= kLeastShared && shared >= text.size() - shared) base = FLastWhole;
+        else shared = 0;
+    }
+    // A text starts in the first 64 KB of its block; a longer one than a block holds gets one
+    // of its own.
+    const std::size_t cost = kMostTextCost + text.size() - shared;
+    if (FText.empty() || FText.back().size() + cost > kTextBlock) {
+        if (FText.size() >= 0xFFFF) throw EKCFHCannotReadHeaders();
+        FText.emplace_back().reserve(std::max(kTextBlock, cost));
+    }
+    std::string& block = FText.back();
+    const auto at = static_cast<std::uint32_t>((FText.size() - 1) << 16 | block.size());
+    std::uint8_t link[4];
+    PutU32(link, base);
+    block.append(reinterpret_cast<const char*>(link), sizeof link);
+    PutVarint(block, shared);
+    PutVarint(block, text.size() - shared);
+    block.append(text.substr(shared));
+    if (base == kNoText) FLastWhole = at;
     return at;
 }
 
-std::string_view TFileHeaders::Text(std::uint32_t at) const {
+TFileHeaders::TextParts TFileHeaders::Parts(std::uint32_t at) const {
     if (at == kNoText) return {};
-    const auto* p = reinterpret_cast<const std::uint8_t*>(FText.data() + at);
-    return std::string_view(FText.data() + at + 4, GetU32(p));
+    const char* p = FText[at >> 16].data() + (at & 0xFFFF);
+    const std::uint32_t base = GetU32(reinterpret_cast<const std::uint8_t*>(p));
+    p += 4;
+    const std::size_t shared = GetVarint(p);
+    const std::size_t own = GetVarint(p);
+    TextParts parts{{}, std::string_view(p, own)};
+    if (base != kNoText) parts.Prefix = Parts(base).Rest.substr(0, shared);
+    return parts;
+}
+
+std::string TFileHeaders::Text(std::uint32_t at) const {
+    const TextParts parts = Parts(at);
+    std::string text;
+    text.reserve(parts.Prefix.size() + parts.Rest.size());
+    text.append(parts.Prefix).append(parts.Rest);
+    return text;
+}
+
+bool TFileHeaders::TextIs(std::uint32_t at, std::string_view text, bool withoutCase) const {
+    const TextParts parts = Parts(at);
+    if (parts.Prefix.size() + parts.Rest.size() != text.size()) return false;
+    const std::string_view head = text.substr(0, parts.Prefix.size()), tail = text.substr(parts.Prefix.size());
+    return withoutCase ? rt::SameText(parts.Prefix, head) && rt::SameText(parts.Rest, tail) : parts.Prefix == head && parts.Rest == tail;
 }
 
 void TFileHeaders::Pack(int index, const TFileHeader& h) {
@@ -169,19 +233,19 @@ void TFileHeaders::Pack(int index, const TFileHeader& h) {
     p.UserByte2 = h.UserByte2;
     // Texts that have not changed keep their place: a header updated as its file is added
     // costs no new text.
-    if (p.Name == kNoText || Text(p.Name) != h.StoredName) p.Name = Keep(h.StoredName);
+    if (p.Name == kNoText || !TextIs(p.Name, h.StoredName)) p.Name = Keep(h.StoredName);
     std::uint8_t flags = h.FromArchive ? kFromArchive : 0;
     if (!h.SourcePath.empty() && h.SourcePath == h.StoredName) {
         flags |= kSourceIsName;
     } else if (!h.SourcePath.empty()) {
         flags |= kOwnSource;
         const auto it = FSources.find(index);
-        if (it == FSources.end() || Text(it->second) != h.SourcePath) FSources[index] = Keep(h.SourcePath);
+        if (it == FSources.end() || !TextIs(it->second, h.SourcePath)) FSources[index] = Keep(h.SourcePath);
     }
     if (!h.FileVersion.empty()) {
         flags |= kHasVersion;
         const auto it = FVersions.find(index);
-        if (it == FVersions.end() || Text(it->second) != h.FileVersion) FVersions[index] = Keep(h.FileVersion);
+        if (it == FVersions.end() || !TextIs(it->second, h.FileVersion)) FVersions[index] = Keep(h.FileVersion);
     }
     if (!(flags & kOwnSource)) FSources.erase(index);
     if (!(flags & kHasVersion)) FVersions.erase(index);
@@ -236,10 +300,12 @@ void TFileHeaders::Clear() {
     FItems.shrink_to_fit();
     FText.clear();
     FText.shrink_to_fit();
+    FExpected = 0;
     FSlots.clear();
     FSlots.shrink_to_fit();
     FSources.clear();
     FVersions.clear();
+    FLastWhole = kNoText;
 }
 
 std::size_t TFileHeaders::NameHash(std::string_view name) {
@@ -255,12 +321,12 @@ void TFileHeaders::IndexName(int index) {
     // Kept at most half full, so a probe ends after a slot or two.
     if (FSlots.size() < 2 * FItems.size()) {
         std::size_t size = 64;
-        while (size < 2 * std::max(FItems.size(), FItems.capacity())) size *= 2;  // a power of two, for the mask
+        while (size < 2 * std::max(FItems.size(), FExpected)) size *= 2;  // a power of two, for the mask
         std::vector<std::int32_t> slots(size, -1);
         FSlots.swap(slots);
         for (int i = 0; i < index; ++i) IndexName(i);
     }
-    const std::string_view name = Text(FItems[static_cast<std::size_t>(index)].Name);
+    const std::string name = Text(FItems[static_cast<std::size_t>(index)].Name);
     const std::size_t mask = FSlots.size() - 1;
     for (std::size_t at = NameHash(name) & mask;; at = (at + 1) & mask) {
         const std::int32_t there = FSlots[at];
@@ -269,20 +335,16 @@ void TFileHeaders::IndexName(int index) {
             return;
         }
         // A name met before keeps answering with its first header.
-        if (rt::SameText(Text(FItems[static_cast<std::size_t>(there)].Name), name)) return;
+        if (TextIs(FItems[static_cast<std::size_t>(there)].Name, name, true)) return;
     }
 }
 
-void TFileHeaders::AddFromList(const rt::TStrings& lines, bool keep) {
+void TFileHeaders::TakeFromList(rt::TStrings& lines, bool keep) {
     if (!keep) Clear();
-    // Room for all at once: growing by doubling would hold the old and the new block.
-    std::size_t text = FText.size();
-    for (int i = 0; i < lines.Count(); ++i) text += 4 + lines.Strings(i).size();
-    FText.reserve(text);
-    FItems.reserve(FItems.size() + static_cast<std::size_t>(lines.Count()));
+    FExpected = FItems.size() + static_cast<std::size_t>(lines.Count());
     os::IPlatform& platform = os::Current();
-    for (int i = 0; i < lines.Count(); ++i) {
-        const std::string& line = lines.Strings(i);
+    for (int i = 0; lines.Count() > 0; ++i) {
+        const std::string& line = lines.Strings(0);
         auto header = std::make_unique<TFileHeader>();
         header->SourcePath = LinePath(line);
         bool whole = true;
@@ -314,6 +376,7 @@ void TFileHeaders::AddFromList(const rt::TStrings& lines, bool keep) {
             header->FileVersion = ArchiveText(versions.VersionInfo()->FileVersion, kMaxFileVersion);
         }
         Add(std::move(header));
+        lines.Delete(0);
     }
 }
 
@@ -323,7 +386,7 @@ int TFileHeaders::IndexOf(std::string_view name) const {
     for (std::size_t at = NameHash(name) & mask;; at = (at + 1) & mask) {
         const std::int32_t there = FSlots[at];
         if (there < 0) return -1;
-        if (rt::SameText(Text(FItems[static_cast<std::size_t>(there)].Name), name)) return there;
+        if (TextIs(FItems[static_cast<std::size_t>(there)].Name, name, true)) return there;
     }
 }
 
@@ -338,10 +401,7 @@ void TFileHeaders::LoadFromStream(os::IFile& volume1) {
     HeaderTableFlag = preamble[4];
     // Every header takes its 164 bytes of volume 1.
     if (count < 0 || count > (size - kPreambleSize) / kHeaderSize) throw EKCFHCannotReadHeaderCount();
-    FItems.reserve(static_cast<std::size_t>(count));
-    // Room for the longest names: pages never written to cost no memory, and the block is
-    // never copied to grow.
-    FText.reserve(static_cast<std::size_t>(count) * (4 + 3 * kMaxStoredName));
+    FExpected = static_cast<std::size_t>(count);
 
     std::int64_t next = kPreambleSize;
     std::int64_t lowest = kPreambleSize;

@@ -32,6 +32,7 @@
 
 #include <array>
 #include <cstdint>
+#include <deque>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -103,8 +104,9 @@ private:
 };
 
 // The ordered header list of an archive and its HeaderTableFlag. An archive of a hundred
-// thousand files is held in a few megabytes: headers packed, their texts in one block, and
-// the name index by position in the list.
+// thousand files is held in a few megabytes: headers packed, their texts in one block (most
+// names as the beginning of an earlier one and a rest), and the name index by position in
+// the list.
 class TFileHeaders {
 public:
     TFileHeaders() = default;
@@ -122,8 +124,10 @@ public:
     void Clear();
     // One new header per line ("path;a;b"): name, user bytes, and the size, date and version
     // of the file, which must open (EKCCouldNotOpenFile) and be under 2 GB (EKCArchiveTooLarge).
-    // Empties the list first unless keep is set.
-    void AddFromList(const rt::TStrings& lines, bool keep);
+    // Empties the list first unless keep is set. Each line leaves lines once its header is
+    // made, so a long list and its headers are never both held whole; on an exception the
+    // lines not taken yet stay.
+    void TakeFromList(rt::TStrings& lines, bool keep);
     // First header whose StoredName equals name without regard to case; -1 when none. A list
     // of thousands is asked once per file, so names are looked up, not searched for.
     int IndexOf(std::string_view name) const;
@@ -148,7 +152,13 @@ public:
 
 private:
     static constexpr std::uint32_t kNoText = 0xFFFFFFFF;  // an empty text
-    // A header without its texts, which lie in FText: each a 4-byte length, then the bytes.
+    // A text in FText: the place of the whole text it begins as (kNoText: none), how many of
+    // that one's bytes it begins with, and the count and bytes of its own rest; its bytes
+    // beyond those of the text itself come to this at most. A text's place is its block and
+    // where it starts there.
+    static constexpr std::size_t kMostTextCost = 4 + 1 + 5;
+    static constexpr std::size_t kTextBlock = 64 * 1024;
+    // A header without its texts, which lie in FText.
     // A source path other than the name and a version are rare (the version is a program
     // image's only), so they are kept beside the list, by index.
     struct Packed {
@@ -160,8 +170,13 @@ private:
         std::uint8_t Flags = 0;
     };
     enum : std::uint8_t { kFromArchive = 1, kSourceIsName = 2, kOwnSource = 4, kHasVersion = 8 };
+    struct TextParts {
+        std::string_view Prefix, Rest;
+    };
     std::uint32_t Keep(std::string_view text);
-    std::string_view Text(std::uint32_t at) const;
+    TextParts Parts(std::uint32_t at) const;
+    std::string Text(std::uint32_t at) const;
+    bool TextIs(std::uint32_t at, std::string_view text, bool withoutCase = false) const;
     void Pack(int index, const TFileHeader& header);
     const Packed& At(int index) const;
     // The name index: open addressing over positions in FItems (-1 empty), by the name's hash
@@ -169,8 +184,13 @@ private:
     void IndexName(int index);
     static std::size_t NameHash(std::string_view name);
 
-    std::vector<Packed> FItems;
-    std::string FText;
+    // Headers and texts are held in small blocks: while a list's lines are taken and freed,
+    // the headers made of them grow into the memory the lines leave, where one large block
+    // would be set aside beside them.
+    std::deque<Packed> FItems;
+    std::vector<std::string> FText;
+    std::size_t FExpected = 0;  // headers the name index is made ready for
+    std::uint32_t FLastWhole = kNoText;  // the text the next ones may begin as
     std::vector<std::int32_t> FSlots;
     std::unordered_map<int, std::uint32_t> FSources, FVersions;  // texts in FText
 };

@@ -271,11 +271,11 @@ void TKembCompress::AddFiles(TlzhCommand command) {
             dataStart = firstNew > 0 ? FHeaders.Get(firstNew - 1).NextHeader : kPreambleSize;
             if (volume1->Size() != dataStart)
                 throw EKCCannotAppend("The archive does not end where its last file ends; rebuild it to add files: ", path);
-            FHeaders.AddFromList(*FFilesToProcess, true);
+            FHeaders.TakeFromList(*FFilesToProcess, true);
             CheckRoom(dataStart, firstNew);
         } else {
             // Every source is looked at before an existing archive is emptied.
-            FHeaders.AddFromList(*FFilesToProcess, false);
+            FHeaders.TakeFromList(*FFilesToProcess, false);
             if (FVolumeSize > 0) {
                 FHeaders.HeaderTableFlag = 1;
                 dataStart = kPreambleSize + kHeaderSize * FHeaders.Count();

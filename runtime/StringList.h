@@ -2,6 +2,7 @@
 // case-insensitive lookup. Install descriptions keep orders, entries and texts in them.
 #pragma once
 
+#include <deque>
 #include <string>
 #include <vector>
 
@@ -23,6 +24,7 @@ public:
     virtual int Add(const std::string& s);
     int AddObject(const std::string& s, TObject* obj);
     virtual void Insert(int index, const std::string& s);
+    // Deleting the first line costs the same however long the list is.
     void Delete(int index);
     void Clear();
     void Exchange(int a, int b);
@@ -62,7 +64,9 @@ protected:
     };
     virtual void Changed();
     void CheckIndex(int index) const;
-    std::vector<Item> FItems;
+    // A deque: a list of a hundred thousand names grows without a copy of itself, and one
+    // worked through from its first line gives its memory back as it goes.
+    std::deque<Item> FItems;
 
 private:
     int FUpdateCount = 0;

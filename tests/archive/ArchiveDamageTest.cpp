@@ -209,4 +209,56 @@ TEST(FileHeaders, List_ItemsAddAndIndexOf) {
     }
 }
 
+// Names that begin as earlier ones are kept as that beginning and their rest: every name, source
+// and version reads back whole, and lookups without case cross the cut, also where it falls
+// inside a character.
+TEST(FileHeaders, List_NamesSharingBeginningsReadBackWhole) {
+    const std::vector<std::string> names = {
+        "C:\\Product\\Folder 1\\Document 1.data", "C:\\Product\\Folder 1\\Document 12.data", "C:\\Product\\Folder 1\\Größe.txt",
+        "C:\\Product\\Folder 1\\Grüße.txt",      "C:\\Product\\Folder 1\\Document 1",       "D:\\Other.txt",
+        "C:\\Product\\Folder 2\\Document 2.data", "D:\\Gross\\Größe.txt", "D:\\Gross\\Grüße.txt"};
+    TFileHeaders list;
+    for (const auto& name : names) {
+        auto h = std::make_unique<TFileHeader>();
+        h->StoredName = name;
+        h->SourcePath = name == "D:\\Other.txt" ? "C:\\Source\\Other.txt" : name;
+        if (name.find("Grüße") != std::string::npos) h->FileVersion = "1.2.3.4";
+        list.Add(std::move(h));
+    }
+    TFileHeader changed = list.Get(1);
+    changed.StoredName = "C:\\Product\\Folder 1\\Document 13.data";
+    changed.SourcePath = "C:\\Product\\Folder 1\\Document 12.old";
+    list.Update(1, changed);
+    for (int i = 0; i < list.Count(); ++i) {
+        const std::string& name = names[static_cast<std::size_t>(i)];
+        EXPECT_EQ(list.Get(i).StoredName, name) << "an update keeps the name the item was added with";
+        EXPECT_EQ(list.IndexOf(rt::UpperCase(name)), i) << name;
+    }
+    EXPECT_EQ(list.Get(1).SourcePath, changed.SourcePath);
+    EXPECT_EQ(list.Get(5).SourcePath, "C:\\Source\\Other.txt");
+    EXPECT_EQ(list.Get(3).FileVersion, "1.2.3.4");
+    EXPECT_EQ(list.Get(2).FileVersion, "");
+    EXPECT_EQ(list.IndexOf("C:\\Product\\Folder 1\\Größe.tx"), -1);
+    EXPECT_EQ(list.IndexOf("C:\\Product\\Folder 1\\Document 13.data"), -1);
+}
+
+// Lines leave the list as their headers are made; the ones after a file that cannot be
+// opened stay.
+TEST_F(ArchiveTest, HeaderList_TakesEachLineAsItsHeaderIsMade) {
+    Put("C:\\src\\a.txt", "a");
+    Put("C:\\src\\b.txt", "bb");
+    rt::TStringList lines{"C:\\src\\a.txt;1;2", "C:\\src\\missing.txt", "C:\\src\\b.txt"};
+    TFileHeaders list;
+    EXPECT_THROW(list.TakeFromList(lines, false), EKCCouldNotOpenFile);
+    EXPECT_EQ(lines.Text(), "C:\\src\\missing.txt\r\nC:\\src\\b.txt\r\n");
+    ASSERT_EQ(list.Count(), 1);
+    EXPECT_EQ(list.Get(0).UserByte2, 2);
+    lines.Delete(0);
+    list.TakeFromList(lines, true);
+    EXPECT_EQ(lines.Count(), 0);
+    ASSERT_EQ(list.Count(), 2);
+    EXPECT_EQ(list.Get(1).FileSize, 2);
+    EXPECT_EQ(list.Get(1).Sequence, 1) << "numbered within the lines it was given with";
+}
+
 }  // namespace
