@@ -120,9 +120,10 @@ TEST_F(ShellLinkRulesTest, GroupKind_NeedsTheRootAndNamesTheFolderInTheDesigner)
     EXPECT_EQ(main->DestDir(), "\\Mine");
     for (auto* f : {main, sub}) f->SetDesigning(false);
 
-    auto* loose = Folder("Loose");
+    // A folder goes with its container, so the loose one is made once the root has gone.
     root->Free();
     root = nullptr;
+    auto* loose = Folder("Loose");
     EXPECT_EQ(MessageOf([&] { loose->SetGroupKind(gkMainFolder); }), "Must first have a TInstall component");
     EXPECT_EQ(MessageOf([&] { loose->SetGroupKind(gkMainSubFolder); }), "Must first have a TInstall component");
     EXPECT_EQ(loose->GroupKind(), gkCustom);
