@@ -16,6 +16,7 @@ THeadlessBackend::~THeadlessBackend() = default;
 void THeadlessBackend::Post(std::function<void()> message) { FQueue.push_back(std::move(message)); }
 
 void THeadlessBackend::Realize(TCustomForm& form) {
+    FLive.insert(FNextHandle);
     form.SetHandle(FNextHandle++);
     FormsShown.push_back(form.ClassName());
 }
@@ -23,6 +24,7 @@ void THeadlessBackend::Realize(TCustomForm& form) {
 void THeadlessBackend::Unrealize(TControl& control) {
     if (FActive == &control) FActive = nullptr;
     // Messages already queued for the form must not reach it once it is gone.
+    FLive.erase(control.Handle());
     control.SetHandle(0);
 }
 
@@ -33,7 +35,7 @@ void THeadlessBackend::Changed(TControl& control, TControlChange what) {
         // As with real windows, activation arrives as a message once the form is shown.
         const std::uintptr_t handle = form->Handle();
         Post([this, form, handle] {
-            if (form->Handle() == handle && form->Visible()) ActivateForm(form);
+            if (FLive.count(handle) && form->Visible()) ActivateForm(form);
         });
     } else if (FActive == form) {
         FActive = nullptr;

@@ -6,6 +6,7 @@
 #include <deque>
 #include <functional>
 #include <string>
+#include <unordered_set>
 #include <vector>
 
 #include "runtime/Forms.h"
@@ -85,6 +86,9 @@ private:
 
     std::deque<std::function<void()>> FQueue;
     std::uintptr_t FNextHandle = 1;
+    // The handles of forms still realised: a queued message asks here whether its form is
+    // there, as a form already freed cannot be asked.
+    std::unordered_set<std::uintptr_t> FLive;
     TCustomForm* FActive = nullptr;
     bool FQuit = false;
     int FRepaints = 0;
