@@ -104,9 +104,9 @@ private:
 };
 
 // The ordered header list of an archive and its HeaderTableFlag. An archive of a hundred
-// thousand files is held in a few megabytes: headers packed, their texts in one block (most
-// names as the beginning of an earlier one and a rest), and the name index by position in
-// the list.
+// thousand files is held in a few megabytes: headers packed, their texts in small blocks
+// (most names as the beginning of an earlier one and a rest), and the name index by position
+// in the list.
 class TFileHeaders {
 public:
     TFileHeaders() = default;
