@@ -55,9 +55,9 @@ private:
     std::size_t FUsed = 0;
 };
 
-// A file that takes bytes straight from another open file of its kind, the system copying
-// them without passing them through the program (as cp does). The archive component extracts
-// into such a file by copying from the volume; other files get the bytes through buffers.
+// A file that takes bytes straight from another open file of its kind, copying them in large
+// pieces of its own instead of the pump's blocks. The archive component extracts into such a
+// file by copying from the volume; other files get the bytes through the pump's buffers.
 class IFileCopyTarget {
 public:
     virtual ~IFileCopyTarget() = default;

@@ -471,8 +471,8 @@ void TKembCompress::WriteTarget(const TFileHeaderRecord& header, const std::stri
         // From here on a failure takes the half-written file away again.
         FTargetPath = target;
     }
-    // A file within one volume is copied from it by the system where the target can take
-    // it: the pump runs as ever, counting the bytes instead of carrying them.
+    // A file within one volume is copied from it by the target itself where it can: the
+    // pump runs as ever, counting the bytes instead of carrying them.
     auto* copier = dynamic_cast<IFileCopyTarget*>(FTarget.get());
     FCopier = header.FirstVolume == header.LastVolume && copier && copier->CanCopyFrom(*FVolume) ? copier : nullptr;
     if (FCopier) {

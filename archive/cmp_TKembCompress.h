@@ -184,7 +184,7 @@ private:
     TArchiveWriter FArchive;
     TReadAhead FReadAhead;
     TWriteBehind FWriteBehind;
-    // Extracting by the system's copy (see IFileCopyTarget): the target that copies, the
+    // Extracting by the target's own copy (see IFileCopyTarget): the target that copies, the
     // volume offset of the next byte, the bytes the volume still holds of the file, and the
     // bytes counted by the pump and not yet copied.
     IFileCopyTarget* FCopier = nullptr;

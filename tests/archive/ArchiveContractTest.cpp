@@ -1,7 +1,7 @@
 // The archive through each platform the build has: the simulated machine everywhere, the
-// archive tool's host machine (host files, extracted by the system's copy) on other hosts and,
-// in the Windows build under Wine, the real system. All build, cut, read back and extract the
-// same files, and produce byte-identical archives from them.
+// archive tool's host machine (host files, which copy extracted data themselves) on other
+// hosts and, in the Windows build under Wine, the real system. All build, cut, read back and
+// extract the same files, and produce byte-identical archives from them.
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -254,6 +254,33 @@ TEST(HostMachine, ReadOpens_FindFilesInAnyCaseAndRefuseFolders) {
         EXPECT_FALSE(p.OpenFile(folder, os::OpenMode::Read, os::Disposition::OpenExisting, os::Share::Read)) << folder;
     EXPECT_FALSE(p.OpenFile("data\\none.bin", os::OpenMode::Read, os::Disposition::OpenExisting, os::Share::Read));
 }
+
+// The tool's files copy extracted data in pieces of their own, and the component hands them
+// the file window by window: a file over both sizes, its data at no round offset, comes back
+// whole, and so does the small file after it.
+TEST(HostMachine, Extract_FileOverTheCopyPiecesComesBackWhole) {
+    HostEnv host;
+    os::IPlatform& p = host.Platform();
+    os::ScopedPlatform use(p);
+    p.CreateDirectory("big");
+    const std::string large = Pattern((17 << 20) + 4321, 9), small = Pattern(333, 4);
+    for (const auto& [name, content] : {std::pair{"big\\large.bin", large}, std::pair{"big\\small.bin", small}}) {
+        auto f = p.OpenFile(name, os::OpenMode::Write, os::Disposition::CreateAlways, os::Share::None);
+        ASSERT_TRUE(f);
+        ASSERT_EQ(f->Write(content.data(), content.size()), static_cast<std::int64_t>(content.size()));
+    }
+    TKembCompress* kc = new TKembCompress(nullptr);
+    rt::TStringList lines{"big\\large.bin", "big\\small.bin"};
+    kc->SetFilesToProcess(lines);
+    kc->SetCompressedFile("big.1");
+    kc->AddFiles(TlzhCommand::lzcOverwrite);
+    kc->SetExtractDirectory("out");
+    kc->SetFilesToProcess(lines);
+    kc->ExtractFiles();
+    kc->Free();
+    EXPECT_TRUE(Read(p, "out\\large.bin") == large);
+    EXPECT_EQ(Read(p, "out\\small.bin"), small);
+}
 #endif
 
 #ifdef _WIN32
@@ -295,7 +322,7 @@ std::vector<std::string> ExtractionEvents(os::IPlatform& p, const char* archive)
     return events;
 }
 
-// A system that copies the bytes itself (the host's kernel copy) reports the same blocks as
+// A target that copies the bytes itself (the host's files) reports the same blocks as
 // the buffered extraction: the pump counts what it no longer carries.
 TEST(ArchiveContractCross, SimAndSystem_ExtractWithTheSameEvents) {
     SimEnv sim;
