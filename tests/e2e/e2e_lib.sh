@@ -97,6 +97,14 @@ prepare_wine() {
   fi
 }
 
+# restart_windows: the user restarts Windows. Wine carries out the moves that wait for the
+# restart before wineboot returns, but ends the old session's programs a moment later, and a
+# program started meanwhile is ended with them: so the prefix is let stop first.
+restart_windows() {
+  "$wine_run" wineboot --restart >"$build/wineboot.log" 2>&1
+  timeout 60 wineserver -w || true
+}
+
 # keep_machine_up: the prefix's Windows stays up until the test ends. Wine's session ends a
 # few seconds after its last program, and the next one starts as a restarted machine, carrying
 # out every file move that waits for a restart; a test that looks at what waits must not

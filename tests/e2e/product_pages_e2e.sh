@@ -67,7 +67,7 @@ staged=$(lib_in COMDLG32.1)
 [ -n "$staged" ] && cmp -s "$staged" "$product/KALADDON.DLL" && pass "the add-on waits as COMDLG32.1" || fail "the add-on is not staged"
 
 note "the user restarts Windows (wineboot --restart)"
-"$wine_run" wineboot --restart >"$build/wineboot.log" 2>&1
+restart_windows
 cmp -s "$(lib_in COMDLG32.DLL)" "$product/KALADDON.DLL" && pass "after the restart the add-on is the dialog library" ||
   fail "after the restart COMDLG32.DLL is not the add-on"
 cmp -s "$(lib_in COMDLGOL.DLL)" "$original" && pass "the replaced library is kept as COMDLGOL.DLL" ||

@@ -114,7 +114,7 @@ release_holder
 # A batch file the installation left for after the restart (code 1 of the unfinished list).
 printf '@echo off\r\n' >"$dest/after.bat"
 "$wine_run" reg add "$unfinished" /v 'C:\Brevanshaw\after.bat' /t REG_SZ /d 1 /f >/dev/null 2>&1
-"$wine_run" wineboot --restart >"$build/wineboot.log" 2>&1
+restart_windows
 cmp -s "$dest/$held" "$product/$held" && pass "after the restart the new $held is in place" ||
   fail "after the restart $held is not the new one"
 [ -n "$waiting" ] && [ ! -e "$waiting" ] && pass "the waiting copy is gone" || fail "the waiting copy is still there"
